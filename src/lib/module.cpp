@@ -1,0 +1,98 @@
+#include <atomic>
+
+#include "lib/classes.hpp"
+#include "lib/py/error.hpp"
+#include "lib/py/type.hpp"
+
+namespace vn::py {
+
+namespace {
+PyObject* modeling_error_type = nullptr;
+PyObject* serialization_error_type = nullptr;
+PyObject* deserialization_error_type = nullptr;
+}  // namespace
+
+PyObject* modeling_error() { return modeling_error_type; }
+PyObject* protobuf_serialization_error() { return serialization_error_type; }
+PyObject* protobuf_deserialization_error() { return deserialization_error_type; }
+
+}  // namespace vn::py
+
+namespace vn::bind {
+
+namespace {
+
+PyModuleDef module_definition = {
+    PyModuleDef_HEAD_INIT, "varnova", "", 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+};
+
+std::atomic<bool> initialized{false};
+
+PyObject* exception_type(PyObject*& slot, const char* qualified_name) {
+  if (!slot) slot = py::check(PyErr_NewException(qualified_name, nullptr, nullptr)).release();
+  return slot;
+}
+
+// The module-level functions in registration order.
+struct FunctionEntry {
+  py::Ref (*make)(PyObject* module);
+};
+constexpr FunctionEntry kFunctions[] = {
+    {nullptr},  // no functions are built yet
+};
+
+void initialize(PyObject* module) {
+  py::add_to_module(module, "__version__", py::check(PyUnicode_FromString("1.0.0-rc4")));
+
+  struct {
+    const char* name;
+    PyObject*& slot;
+    const char* qualified_name;
+  } exceptions[] = {
+      {"ModelingError", py::modeling_error_type, "varnova.ModelingError"},
+      {"ProtobufSerializationError", py::serialization_error_type,
+       "varnova.ProtobufSerializationError"},
+      {"ProtobufDeserializationError", py::deserialization_error_type,
+       "varnova.ProtobufDeserializationError"},
+  };
+  for (auto& exception : exceptions) {
+    py::add_to_module(module, exception.name,
+                      py::Ref::borrow(exception_type(exception.slot, exception.qualified_name)));
+  }
+
+  for (const FunctionEntry& function : kFunctions) {
+    if (function.make) {
+      py::Ref object = function.make(module);
+      py::Ref name = py::check(PyObject_GetAttrString(object.get(), "__name__"));
+      py::add_to_module(module, PyUnicode_AsUTF8(name.get()), object);
+    }
+  }
+
+  for (int id = 0; id < static_cast<int>(ClassId::Count); ++id) {
+    if (!class_defined(static_cast<ClassId>(id))) continue;
+    PyTypeObject* type = class_type(static_cast<ClassId>(id));
+    py::add_to_module(module, _PyType_Name(type),
+                      py::Ref::borrow(reinterpret_cast<PyObject*>(type)));
+  }
+}
+
+}  // namespace
+
+}  // namespace vn::bind
+
+PyMODINIT_FUNC PyInit_varnova() {
+  using namespace vn;
+  py::Ref module = py::Ref::steal(PyModule_Create(&bind::module_definition));
+  if (!module) return nullptr;
+  // Type objects and the module's state are process-wide: a second initialization (a
+  // sub-interpreter, or an import after the module was dropped) would mix two worlds.
+  if (bind::initialized.exchange(true)) {
+    PyErr_SetString(PyExc_ImportError,
+                    "the varnova module may only be initialized once per interpreter process");
+    return nullptr;
+  }
+  return py::guard([&] {
+    bind::initialize(module.get());
+    return module;
+  });
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "lib/py/ref.hpp"
+#include "model/expression/text.hpp"
+
+namespace vn::py {
+
+// The simple argument conversions shared by every binding. Each raises a Python exception
+// (and throws ErrorAlreadySet) when the object does not convert.
+std::string to_text(PyObject* object);
+OptText to_optional_text(PyObject* object);  // None or absent (nullptr) gives no text
+uint64_t to_count(PyObject* object);         // the index protocol, read as unsigned 64 bits
+
+// Python objects from C++ values.
+Ref from_text(const std::string& text);
+Ref from_optional_text(const OptText& text);
+Ref from_count(uint64_t value);
+Ref from_bool(bool value);
+
+const char* type_name(PyObject* object);  // the type's __qualname__, for messages
+
+}  // namespace vn::py

@@ -1,0 +1,152 @@
+#include "model/expression/expression.hpp"
+
+#include <limits>
+
+#include "model/error.hpp"
+
+namespace vn {
+
+namespace {
+
+void delete_by_kind(const Node* node) {
+  switch (node->node_kind()) {
+    case NodeKind::NumberLit: delete static_cast<const NumberLit*>(node); return;
+    case NodeKind::Placeholder: delete static_cast<const Placeholder*>(node); return;
+    case NodeKind::Element: delete static_cast<const Element*>(node); return;
+    case NodeKind::DecisionVar: delete static_cast<const DecisionVar*>(node); return;
+    case NodeKind::Subscript: delete static_cast<const Subscript*>(node); return;
+    case NodeKind::ArrayLength: delete static_cast<const ArrayLength*>(node); return;
+    case NodeKind::UnaryOp: delete static_cast<const UnaryOp*>(node); return;
+    case NodeKind::BinaryOp: delete static_cast<const BinaryOp*>(node); return;
+    case NodeKind::CommutativeOp: delete static_cast<const CommutativeOp*>(node); return;
+    case NodeKind::ReductionOp: delete static_cast<const ReductionOp*>(node); return;
+    case NodeKind::ComparisonOp: delete static_cast<const ComparisonOp*>(node); return;
+    case NodeKind::LogicalOp: delete static_cast<const LogicalOp*>(node); return;
+    case NodeKind::TermBuffer: delete static_cast<const TermBuffer*>(node); return;
+  }
+}
+
+// Nodes whose count reached zero while another node was being destroyed. Draining this list
+// in a loop instead of recursing keeps the stack flat for chains millions of nodes deep.
+thread_local std::vector<const Node*> pending;
+thread_local bool draining = false;
+
+}  // namespace
+
+void destroy_node(const Node* node) {
+  pending.push_back(node);
+  if (draining) return;
+  draining = true;
+  while (!pending.empty()) {
+    const Node* next = pending.back();
+    pending.pop_back();
+    delete_by_kind(next);
+  }
+  draining = false;
+}
+
+TermList::TermList(std::vector<Expression> items) {
+  if (items.size() > std::numeric_limits<uint32_t>::max()) {
+    fail(ErrorKind::Value, "too many terms");
+  }
+  size_ = static_cast<uint32_t>(items.size());
+  auto buffer = make_node<TermBuffer>();
+  buffer->items = std::move(items);
+  buffer_ = std::move(buffer);
+}
+
+TermList TermList::appended(Expression term) const {
+  if (size_ == std::numeric_limits<uint32_t>::max()) fail(ErrorKind::Value, "too many terms");
+  if (buffer_ && buffer_->items.size() == size_) {
+    // Nobody has grown the buffer past this view: the new item is invisible to every other
+    // list that shares it.
+    buffer_->items.push_back(std::move(term));
+    return TermList(buffer_, size_ + 1);
+  }
+  std::vector<Expression> items = to_vector();
+  items.push_back(std::move(term));
+  return TermList(std::move(items));
+}
+
+std::vector<Expression> TermList::to_vector() const {
+  if (!buffer_) return {};
+  return std::vector<Expression>(buffer_->items.begin(), buffer_->items.begin() + size_);
+}
+
+const Expression& CommutativeOp::term(size_t i) const {
+  if (!constant) return body[i];
+  if (kind == CommutativeKind::Mul) return i == 0 ? constant : body[i - 1];
+  return i == body.size() ? constant : body[i];
+}
+
+std::vector<Expression> CommutativeOp::terms() const {
+  std::vector<Expression> out;
+  out.reserve(term_count());
+  for (size_t i = 0; i < term_count(); ++i) out.push_back(term(i));
+  return out;
+}
+
+uint64_t ndim(const Expression& e) {
+  switch (e.kind()) {
+    case NodeKind::Placeholder: return e.as<Placeholder>().ndim;
+    case NodeKind::Element: return e.as<Element>().ndim;
+    case NodeKind::DecisionVar: return e.as<DecisionVar>().shape.size();
+    case NodeKind::Subscript: return e.as<Subscript>().ndim;
+    default: return 0;
+  }
+}
+
+namespace {
+const OptText kNoText;
+}
+
+const OptText& latex_of(const Expression& e) {
+  switch (e.kind()) {
+    case NodeKind::Placeholder: return e.as<Placeholder>().latex;
+    case NodeKind::Element: return e.as<Element>().latex;
+    case NodeKind::DecisionVar: return e.as<DecisionVar>().latex;
+    case NodeKind::ArrayLength: return e.as<ArrayLength>().latex;
+    case NodeKind::UnaryOp: return e.as<UnaryOp>().latex;
+    case NodeKind::BinaryOp: return e.as<BinaryOp>().latex;
+    case NodeKind::CommutativeOp: return e.as<CommutativeOp>().latex;
+    case NodeKind::ReductionOp: return e.as<ReductionOp>().latex;
+    default: return kNoText;
+  }
+}
+
+const OptText& latex_of(const Condition& c) {
+  if (c.is<ComparisonOp>()) return c.as<ComparisonOp>().latex;
+  return c.as<LogicalOp>().latex;
+}
+
+namespace {
+
+template <class T>
+Ref<T> relabelled(const T& node, OptText latex) {
+  auto copy = make_node<T>(node);
+  const_cast<T&>(*copy).latex = std::move(latex);  // not yet shared with anybody
+  return copy;
+}
+
+}  // namespace
+
+Expression with_latex(const Expression& e, OptText latex) {
+  switch (e.kind()) {
+    case NodeKind::Placeholder: return relabelled(e.as<Placeholder>(), std::move(latex));
+    case NodeKind::Element: return relabelled(e.as<Element>(), std::move(latex));
+    case NodeKind::DecisionVar: return relabelled(e.as<DecisionVar>(), std::move(latex));
+    case NodeKind::ArrayLength: return relabelled(e.as<ArrayLength>(), std::move(latex));
+    case NodeKind::UnaryOp: return relabelled(e.as<UnaryOp>(), std::move(latex));
+    case NodeKind::BinaryOp: return relabelled(e.as<BinaryOp>(), std::move(latex));
+    case NodeKind::CommutativeOp: return relabelled(e.as<CommutativeOp>(), std::move(latex));
+    case NodeKind::ReductionOp: return relabelled(e.as<ReductionOp>(), std::move(latex));
+    default: fail(ErrorKind::Type, "this node carries no LaTeX");
+  }
+}
+
+Condition with_latex(const Condition& c, OptText latex) {
+  if (c.is<ComparisonOp>()) return relabelled(c.as<ComparisonOp>(), std::move(latex));
+  return relabelled(c.as<LogicalOp>(), std::move(latex));
+}
+
+}  // namespace vn

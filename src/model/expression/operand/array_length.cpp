@@ -1,0 +1,44 @@
+#include "model/expression/operand/array_length.hpp"
+
+#include "model/error.hpp"
+
+namespace vn {
+
+std::string array_target_problem(const Expression& array) {
+  switch (array.kind()) {
+    case NodeKind::Placeholder:
+      if (ndim(array) == 0) return "the placeholder " + array_name(array) + " is a scalar";
+      return {};
+    case NodeKind::Element:
+      if (ndim(array) == 0) return "the element " + array_name(array) + " is a scalar";
+      return {};
+    default: return "unsupported type";
+  }
+}
+
+std::string array_name(const Expression& array) {
+  switch (array.kind()) {
+    case NodeKind::Placeholder: return array.as<Placeholder>().name;
+    case NodeKind::Element: return array.as<Element>().name;
+    default: return {};
+  }
+}
+
+Expression make_array_length(Expression array, uint64_t axis, OptText latex,
+                             OptText description) {
+  if (axis >= ndim(array)) {
+    modeling_error("axis " + std::to_string(axis) + " is out of bounds for the axis of the array " +
+                   array_name(array));
+  }
+  return make_expression<ArrayLength>(std::move(array), axis, std::move(latex),
+                                      std::move(description));
+}
+
+Expression len_at(const Expression& receiver, uint64_t axis, OptText latex, OptText description) {
+  if (std::string problem = array_target_problem(receiver); !problem.empty()) {
+    modeling_error(problem);
+  }
+  return make_array_length(receiver, axis, std::move(latex), std::move(description));
+}
+
+}  // namespace vn

@@ -1,0 +1,81 @@
+import inspect
+import subprocess
+import sys
+
+import pytest
+
+import varnova as vn
+
+# The registered names so far, in their final order: every later name is inserted among them.
+REGISTERED = [
+    "__version__",
+    "ModelingError", "ProtobufSerializationError", "ProtobufDeserializationError",
+    "DataType", "NumberLit", "Placeholder", "ArrayLength",
+]
+
+
+def test_version():
+    assert vn.__version__ == "1.0.0-rc4"
+
+
+def test_all_lists_the_registered_names_in_order():
+    assert vn.__all__ == REGISTERED
+    for name in vn.__all__:
+        assert hasattr(vn, name)
+
+
+@pytest.mark.parametrize("name", ["ModelingError", "ProtobufSerializationError",
+                                  "ProtobufDeserializationError"])
+def test_exception_types(name):
+    error = getattr(vn, name)
+    assert error.__bases__ == (Exception,)
+    assert error.__name__ == name
+    assert error.__module__ == "varnova"
+    assert error.__doc__ is None
+
+
+def test_exception_types_are_unrelated():
+    assert not issubclass(vn.ProtobufSerializationError, vn.ModelingError)
+    assert not issubclass(vn.ModelingError, vn.ProtobufDeserializationError)
+
+
+@pytest.mark.parametrize("name", [n for n in REGISTERED if n[0].isupper() and "Error" not in n])
+def test_classes_have_bare_names_and_derive_from_object(name):
+    cls = getattr(vn, name)
+    assert cls.__name__ == cls.__qualname__ == name
+    assert cls.__bases__ == (object,)
+    assert cls.__module__ == "varnova"
+
+
+def test_classes_cannot_be_subclassed():
+    with pytest.raises(TypeError):
+        type("Sub", (vn.Placeholder,), {})
+
+
+def test_classes_without_constructor():
+    with pytest.raises(TypeError, match="^No constructor defined$"):
+        vn.DataType()
+    assert "--" not in (vn.DataType.__doc__ or "")
+
+
+def test_second_initialization_in_one_process_raises_import_error():
+    code = (
+        "import sys, varnova\n"
+        "del sys.modules['varnova']\n"
+        "try:\n"
+        "    import varnova\n"
+        "except ImportError as error:\n"
+        "    print('ImportError:', error)\n"
+    )
+    out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, check=True)
+    assert out.stdout.startswith("ImportError: the varnova module may only be initialized once")
+
+
+@pytest.mark.parametrize("obj, signature", [
+    (vn.NumberLit, "(value)"),
+    (vn.Placeholder, "(name, *, ndim=0, latex=None, description=None)"),
+    (vn.ArrayLength, "(array, axis, *, latex=None, description=None)"),
+    (vn.Placeholder.len_at, "(self, /, axis, *, latex=None, description=None)"),
+])
+def test_text_signatures(obj, signature):
+    assert str(inspect.signature(obj)) == signature
