@@ -30,15 +30,15 @@ struct Register {
 
 }  // namespace vn::test
 
-#define VN_TEST(name)                                                    \
-  static void name();                                                    \
-  static const ::vn::test::Register register_##name(#name, &name);       \
+#define VN_TEST(name)                                              \
+  static void name();                                              \
+  static const ::vn::test::Register register_##name(#name, &name); \
   static void name()
 
-#define VN_CHECK(condition)                                                          \
-  do {                                                                               \
-    if (!(condition)) {                                                              \
+#define VN_CHECK(condition)                                                              \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
       std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      ++::vn::test::failures();                                                      \
-    }                                                                                \
+      ++::vn::test::failures();                                                          \
+    }                                                                                    \
   } while (0)

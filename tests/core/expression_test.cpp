@@ -1,5 +1,5 @@
-#include "check.hpp"
 #include "model/expression/expression.hpp"
+#include "check.hpp"
 
 namespace vn {
 
@@ -18,7 +18,7 @@ VN_TEST(a_term_list_grows_in_place_only_at_its_end) {
   auto p = make_expression<Placeholder>("p", 0, OptText{}, OptText{});
   auto q = make_expression<Placeholder>("q", 0, OptText{}, OptText{});
   TermList one = TermList({p});
-  TermList two = one.appended(q);   // grows the shared buffer
+  TermList two = one.appended(q);    // grows the shared buffer
   TermList other = one.appended(p);  // must not see or overwrite `two`'s second item
   VN_CHECK(one.size() == 1);
   VN_CHECK(two.size() == 2 && two[1].node() == q.node());

@@ -10,19 +10,45 @@ namespace {
 
 void delete_by_kind(const Node* node) {
   switch (node->node_kind()) {
-    case NodeKind::NumberLit: delete static_cast<const NumberLit*>(node); return;
-    case NodeKind::Placeholder: delete static_cast<const Placeholder*>(node); return;
-    case NodeKind::Element: delete static_cast<const Element*>(node); return;
-    case NodeKind::DecisionVar: delete static_cast<const DecisionVar*>(node); return;
-    case NodeKind::Subscript: delete static_cast<const Subscript*>(node); return;
-    case NodeKind::ArrayLength: delete static_cast<const ArrayLength*>(node); return;
-    case NodeKind::UnaryOp: delete static_cast<const UnaryOp*>(node); return;
-    case NodeKind::BinaryOp: delete static_cast<const BinaryOp*>(node); return;
-    case NodeKind::CommutativeOp: delete static_cast<const CommutativeOp*>(node); return;
-    case NodeKind::ReductionOp: delete static_cast<const ReductionOp*>(node); return;
-    case NodeKind::ComparisonOp: delete static_cast<const ComparisonOp*>(node); return;
-    case NodeKind::LogicalOp: delete static_cast<const LogicalOp*>(node); return;
-    case NodeKind::TermBuffer: delete static_cast<const TermBuffer*>(node); return;
+    case NodeKind::NumberLit:
+      delete static_cast<const NumberLit*>(node);
+      return;
+    case NodeKind::Placeholder:
+      delete static_cast<const Placeholder*>(node);
+      return;
+    case NodeKind::Element:
+      delete static_cast<const Element*>(node);
+      return;
+    case NodeKind::DecisionVar:
+      delete static_cast<const DecisionVar*>(node);
+      return;
+    case NodeKind::Subscript:
+      delete static_cast<const Subscript*>(node);
+      return;
+    case NodeKind::ArrayLength:
+      delete static_cast<const ArrayLength*>(node);
+      return;
+    case NodeKind::UnaryOp:
+      delete static_cast<const UnaryOp*>(node);
+      return;
+    case NodeKind::BinaryOp:
+      delete static_cast<const BinaryOp*>(node);
+      return;
+    case NodeKind::CommutativeOp:
+      delete static_cast<const CommutativeOp*>(node);
+      return;
+    case NodeKind::ReductionOp:
+      delete static_cast<const ReductionOp*>(node);
+      return;
+    case NodeKind::ComparisonOp:
+      delete static_cast<const ComparisonOp*>(node);
+      return;
+    case NodeKind::LogicalOp:
+      delete static_cast<const LogicalOp*>(node);
+      return;
+    case NodeKind::TermBuffer:
+      delete static_cast<const TermBuffer*>(node);
+      return;
   }
 }
 
@@ -88,11 +114,16 @@ std::vector<Expression> CommutativeOp::terms() const {
 
 uint64_t ndim(const Expression& e) {
   switch (e.kind()) {
-    case NodeKind::Placeholder: return e.as<Placeholder>().ndim;
-    case NodeKind::Element: return e.as<Element>().ndim;
-    case NodeKind::DecisionVar: return e.as<DecisionVar>().shape.size();
-    case NodeKind::Subscript: return e.as<Subscript>().ndim;
-    default: return 0;
+    case NodeKind::Placeholder:
+      return e.as<Placeholder>().ndim;
+    case NodeKind::Element:
+      return e.as<Element>().ndim;
+    case NodeKind::DecisionVar:
+      return e.as<DecisionVar>().shape.size();
+    case NodeKind::Subscript:
+      return e.as<Subscript>().ndim;
+    default:
+      return 0;
   }
 }
 
@@ -102,15 +133,24 @@ const OptText kNoText;
 
 const OptText& latex_of(const Expression& e) {
   switch (e.kind()) {
-    case NodeKind::Placeholder: return e.as<Placeholder>().latex;
-    case NodeKind::Element: return e.as<Element>().latex;
-    case NodeKind::DecisionVar: return e.as<DecisionVar>().latex;
-    case NodeKind::ArrayLength: return e.as<ArrayLength>().latex;
-    case NodeKind::UnaryOp: return e.as<UnaryOp>().latex;
-    case NodeKind::BinaryOp: return e.as<BinaryOp>().latex;
-    case NodeKind::CommutativeOp: return e.as<CommutativeOp>().latex;
-    case NodeKind::ReductionOp: return e.as<ReductionOp>().latex;
-    default: return kNoText;
+    case NodeKind::Placeholder:
+      return e.as<Placeholder>().latex;
+    case NodeKind::Element:
+      return e.as<Element>().latex;
+    case NodeKind::DecisionVar:
+      return e.as<DecisionVar>().latex;
+    case NodeKind::ArrayLength:
+      return e.as<ArrayLength>().latex;
+    case NodeKind::UnaryOp:
+      return e.as<UnaryOp>().latex;
+    case NodeKind::BinaryOp:
+      return e.as<BinaryOp>().latex;
+    case NodeKind::CommutativeOp:
+      return e.as<CommutativeOp>().latex;
+    case NodeKind::ReductionOp:
+      return e.as<ReductionOp>().latex;
+    default:
+      return kNoText;
   }
 }
 
@@ -132,15 +172,24 @@ Ref<T> relabelled(const T& node, OptText latex) {
 
 Expression with_latex(const Expression& e, OptText latex) {
   switch (e.kind()) {
-    case NodeKind::Placeholder: return relabelled(e.as<Placeholder>(), std::move(latex));
-    case NodeKind::Element: return relabelled(e.as<Element>(), std::move(latex));
-    case NodeKind::DecisionVar: return relabelled(e.as<DecisionVar>(), std::move(latex));
-    case NodeKind::ArrayLength: return relabelled(e.as<ArrayLength>(), std::move(latex));
-    case NodeKind::UnaryOp: return relabelled(e.as<UnaryOp>(), std::move(latex));
-    case NodeKind::BinaryOp: return relabelled(e.as<BinaryOp>(), std::move(latex));
-    case NodeKind::CommutativeOp: return relabelled(e.as<CommutativeOp>(), std::move(latex));
-    case NodeKind::ReductionOp: return relabelled(e.as<ReductionOp>(), std::move(latex));
-    default: fail(ErrorKind::Type, "this node carries no LaTeX");
+    case NodeKind::Placeholder:
+      return relabelled(e.as<Placeholder>(), std::move(latex));
+    case NodeKind::Element:
+      return relabelled(e.as<Element>(), std::move(latex));
+    case NodeKind::DecisionVar:
+      return relabelled(e.as<DecisionVar>(), std::move(latex));
+    case NodeKind::ArrayLength:
+      return relabelled(e.as<ArrayLength>(), std::move(latex));
+    case NodeKind::UnaryOp:
+      return relabelled(e.as<UnaryOp>(), std::move(latex));
+    case NodeKind::BinaryOp:
+      return relabelled(e.as<BinaryOp>(), std::move(latex));
+    case NodeKind::CommutativeOp:
+      return relabelled(e.as<CommutativeOp>(), std::move(latex));
+    case NodeKind::ReductionOp:
+      return relabelled(e.as<ReductionOp>(), std::move(latex));
+    default:
+      fail(ErrorKind::Type, "this node carries no LaTeX");
   }
 }
 

@@ -87,7 +87,10 @@ struct NumberLit : Node {
 struct Placeholder : Node {
   static constexpr NodeKind kKind = NodeKind::Placeholder;
   Placeholder(std::string name, uint64_t ndim, OptText latex, OptText description)
-      : Node(kKind), name(std::move(name)), ndim(ndim), latex(std::move(latex)),
+      : Node(kKind),
+        name(std::move(name)),
+        ndim(ndim),
+        latex(std::move(latex)),
         description(std::move(description)) {}
   std::string name;
   uint64_t ndim;
@@ -108,8 +111,12 @@ using BelongTo = std::variant<Range, Expression>;
 struct Element : Node {
   static constexpr NodeKind kKind = NodeKind::Element;
   Element(BelongTo belong_to, std::string name, uint64_t ndim, OptText latex, OptText description)
-      : Node(kKind), belong_to(std::move(belong_to)), name(std::move(name)), ndim(ndim),
-        latex(std::move(latex)), description(std::move(description)) {}
+      : Node(kKind),
+        belong_to(std::move(belong_to)),
+        name(std::move(name)),
+        ndim(ndim),
+        latex(std::move(latex)),
+        description(std::move(description)) {}
   BelongTo belong_to;
   std::string name;
   uint64_t ndim;
@@ -124,9 +131,14 @@ struct DecisionVar : Node {
   DecisionVar(Expression lower_bound, Expression upper_bound, std::string name,
               std::vector<Expression> shape, OptText latex, OptText description,
               DecisionVarKind kind)
-      : Node(kKind), lower_bound(std::move(lower_bound)), upper_bound(std::move(upper_bound)),
-        name(std::move(name)), shape(std::move(shape)), latex(std::move(latex)),
-        description(std::move(description)), kind(kind) {}
+      : Node(kKind),
+        lower_bound(std::move(lower_bound)),
+        upper_bound(std::move(upper_bound)),
+        name(std::move(name)),
+        shape(std::move(shape)),
+        latex(std::move(latex)),
+        description(std::move(description)),
+        kind(kind) {}
   Expression lower_bound;
   Expression upper_bound;
   std::string name;
@@ -140,8 +152,7 @@ struct DecisionVar : Node {
 struct Subscript : Node {
   static constexpr NodeKind kKind = NodeKind::Subscript;
   Subscript(Expression variable, std::vector<Expression> subscripts, uint64_t ndim)
-      : Node(kKind), variable(std::move(variable)), subscripts(std::move(subscripts)),
-        ndim(ndim) {}
+      : Node(kKind), variable(std::move(variable)), subscripts(std::move(subscripts)), ndim(ndim) {}
   Expression variable;
   std::vector<Expression> subscripts;
   uint64_t ndim;
@@ -151,7 +162,10 @@ struct Subscript : Node {
 struct ArrayLength : Node {
   static constexpr NodeKind kKind = NodeKind::ArrayLength;
   ArrayLength(Expression array, uint64_t axis, OptText latex, OptText description)
-      : Node(kKind), array(std::move(array)), axis(axis), latex(std::move(latex)),
+      : Node(kKind),
+        array(std::move(array)),
+        axis(axis),
+        latex(std::move(latex)),
         description(std::move(description)) {}
   Expression array;
   uint64_t axis;
@@ -171,7 +185,10 @@ struct UnaryOp : Node {
 struct BinaryOp : Node {
   static constexpr NodeKind kKind = NodeKind::BinaryOp;
   BinaryOp(Expression left, Expression right, OptText latex, BinaryKind kind)
-      : Node(kKind), left(std::move(left)), right(std::move(right)), latex(std::move(latex)),
+      : Node(kKind),
+        left(std::move(left)),
+        right(std::move(right)),
+        latex(std::move(latex)),
         kind(kind) {}
   Expression left;
   Expression right;
@@ -216,8 +233,11 @@ class TermList {
 struct CommutativeOp : Node {
   static constexpr NodeKind kKind = NodeKind::CommutativeOp;
   CommutativeOp(TermList body, Expression constant, OptText latex, CommutativeKind kind)
-      : Node(kKind), body(std::move(body)), constant(std::move(constant)),
-        latex(std::move(latex)), kind(kind) {}
+      : Node(kKind),
+        body(std::move(body)),
+        constant(std::move(constant)),
+        latex(std::move(latex)),
+        kind(kind) {}
 
   size_t term_count() const { return body.size() + (constant ? 1 : 0); }
   const Expression& term(size_t i) const;
@@ -234,8 +254,12 @@ struct ReductionOp : Node {
   static constexpr NodeKind kKind = NodeKind::ReductionOp;
   ReductionOp(Expression index, Condition condition, Expression operand, OptText latex,
               ReductionKind kind)
-      : Node(kKind), index(std::move(index)), condition(std::move(condition)),
-        operand(std::move(operand)), latex(std::move(latex)), kind(kind) {}
+      : Node(kKind),
+        index(std::move(index)),
+        condition(std::move(condition)),
+        operand(std::move(operand)),
+        latex(std::move(latex)),
+        kind(kind) {}
   Expression index;
   Condition condition;
   Expression operand;
@@ -246,7 +270,10 @@ struct ReductionOp : Node {
 struct ComparisonOp : Node {
   static constexpr NodeKind kKind = NodeKind::ComparisonOp;
   ComparisonOp(Expression left, Expression right, OptText latex, ComparisonKind kind)
-      : Node(kKind), left(std::move(left)), right(std::move(right)), latex(std::move(latex)),
+      : Node(kKind),
+        left(std::move(left)),
+        right(std::move(right)),
+        latex(std::move(latex)),
         kind(kind) {}
   Expression left;
   Expression right;

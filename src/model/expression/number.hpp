@@ -24,7 +24,9 @@ class Number {
   bool is_minus_one() const { return is_integer_ ? integer_ == -1 : real_ == -1.0; }
   // Negative means below zero for integers and a set sign bit for doubles (-0.0 and -NaN too).
   bool is_negative() const { return is_integer_ ? integer_ < 0 : std::signbit(real_); }
-  bool is_positive() const { return is_integer_ ? integer_ > 0 : real_ != 0.0 && !std::signbit(real_); }
+  bool is_positive() const {
+    return is_integer_ ? integer_ > 0 : real_ != 0.0 && !std::signbit(real_);
+  }
 
   friend Number operator+(Number a, Number b) {
     if (a.is_integer_ && b.is_integer_) return Number(wrap(uint64(a) + uint64(b)));
@@ -38,7 +40,9 @@ class Number {
     if (a.is_integer_ && b.is_integer_) return Number(wrap(uint64(a) * uint64(b)));
     return Number(a.as_double() * b.as_double());
   }
-  Number operator-() const { return is_integer_ ? Number(wrap(0 - uint64(*this))) : Number(-real_); }
+  Number operator-() const {
+    return is_integer_ ? Number(wrap(0 - uint64(*this))) : Number(-real_);
+  }
 
   // Numeric equality: 3 and 3.0 are equal; NaN equals nothing.
   friend bool numerically_equal(Number a, Number b) {

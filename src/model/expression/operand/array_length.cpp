@@ -12,20 +12,23 @@ std::string array_target_problem(const Expression& array) {
     case NodeKind::Element:
       if (ndim(array) == 0) return "the element " + array_name(array) + " is a scalar";
       return {};
-    default: return "unsupported type";
+    default:
+      return "unsupported type";
   }
 }
 
 std::string array_name(const Expression& array) {
   switch (array.kind()) {
-    case NodeKind::Placeholder: return array.as<Placeholder>().name;
-    case NodeKind::Element: return array.as<Element>().name;
-    default: return {};
+    case NodeKind::Placeholder:
+      return array.as<Placeholder>().name;
+    case NodeKind::Element:
+      return array.as<Element>().name;
+    default:
+      return {};
   }
 }
 
-Expression make_array_length(Expression array, uint64_t axis, OptText latex,
-                             OptText description) {
+Expression make_array_length(Expression array, uint64_t axis, OptText latex, OptText description) {
   if (axis >= ndim(array)) {
     modeling_error("axis " + std::to_string(axis) + " is out of bounds for the axis of the array " +
                    array_name(array));
