@@ -55,9 +55,8 @@ std::string name_list(const std::vector<const char*>& names) {
 
 [[noreturn]] void missing(const Signature& signature, const std::vector<const char*>& names,
                           const char* kind) {
-  PyErr_Format(PyExc_TypeError, "%s() missing %zu required %s argument%s: %s",
-               signature.qualname(), names.size(), kind, names.size() == 1 ? "" : "s",
-               name_list(names).c_str());
+  PyErr_Format(PyExc_TypeError, "%s() missing %zu required %s argument%s: %s", signature.qualname(),
+               names.size(), kind, names.size() == 1 ? "" : "s", name_list(names).c_str());
   throw ErrorAlreadySet{};
 }
 

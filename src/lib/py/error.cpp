@@ -10,15 +10,24 @@ namespace {
 
 PyObject* exception_type(ErrorKind kind) {
   switch (kind) {
-    case ErrorKind::Modeling: return modeling_error();
-    case ErrorKind::Type: return PyExc_TypeError;
-    case ErrorKind::Value: return PyExc_ValueError;
-    case ErrorKind::Index: return PyExc_IndexError;
-    case ErrorKind::ZeroDivision: return PyExc_ZeroDivisionError;
-    case ErrorKind::Overflow: return PyExc_OverflowError;
-    case ErrorKind::Recursion: return PyExc_RecursionError;
-    case ErrorKind::ProtobufSerialization: return protobuf_serialization_error();
-    case ErrorKind::ProtobufDeserialization: return protobuf_deserialization_error();
+    case ErrorKind::Modeling:
+      return modeling_error();
+    case ErrorKind::Type:
+      return PyExc_TypeError;
+    case ErrorKind::Value:
+      return PyExc_ValueError;
+    case ErrorKind::Index:
+      return PyExc_IndexError;
+    case ErrorKind::ZeroDivision:
+      return PyExc_ZeroDivisionError;
+    case ErrorKind::Overflow:
+      return PyExc_OverflowError;
+    case ErrorKind::Recursion:
+      return PyExc_RecursionError;
+    case ErrorKind::ProtobufSerialization:
+      return protobuf_serialization_error();
+    case ErrorKind::ProtobufDeserialization:
+      return protobuf_deserialization_error();
   }
   return PyExc_SystemError;
 }

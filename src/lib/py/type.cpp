@@ -31,13 +31,12 @@ T* terminated(const std::vector<T>& entries) {
 }  // namespace
 
 PyTypeObject* create_class(const ClassDef& def) {
-  const char* doc =
-      def.signature ? keep(docstring(*def.signature, false, def.doc)) : keep(def.doc);
+  const char* doc = def.signature ? keep(docstring(*def.signature, false, def.doc)) : keep(def.doc);
   std::vector<PyType_Slot> slots = {
       {Py_tp_doc, const_cast<char*>(doc)},
       {Py_tp_dealloc, reinterpret_cast<void*>(def.dealloc)},
-      {Py_tp_new, reinterpret_cast<void*>(def.constructor ? &forward_to_constructor
-                                                          : &no_constructor)},
+      {Py_tp_new,
+       reinterpret_cast<void*>(def.constructor ? &forward_to_constructor : &no_constructor)},
       {Py_tp_getset, terminated(def.getters)},
       {Py_tp_methods, terminated(def.methods)},
   };
@@ -46,9 +45,9 @@ PyTypeObject* create_class(const ClassDef& def) {
 
   // The module prefix gives the class its __module__; the type name itself stays bare, so that
   // the interpreter's own messages say 'Placeholder', not 'varnova.Placeholder'.
-  auto* spec = new PyType_Spec{keep(std::string("varnova.") + def.name),
-                               static_cast<int>(def.basicsize), 0,
-                               Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, kept_slots};
+  auto* spec =
+      new PyType_Spec{keep(std::string("varnova.") + def.name), static_cast<int>(def.basicsize), 0,
+                      Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, kept_slots};
   auto* type = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(spec));
   if (!type) throw ErrorAlreadySet{};
   type->tp_name = def.name;

@@ -14,8 +14,7 @@ namespace vn::py {
 // The Python object of a class that holds one C++ value.
 template <class T>
 struct Object {
-  PyObject_HEAD
-  T value;
+  PyObject_HEAD T value;
 };
 
 template <class T>
@@ -50,7 +49,7 @@ struct ClassDef {
   vectorcallfunc constructor = nullptr;  // none: calling the class raises "No constructor defined"
   std::vector<PyGetSetDef> getters = {};
   std::vector<PyMethodDef> methods = {};
-  std::vector<PyType_Slot> slots = {};  // representation, comparison, number and mapping slots
+  std::vector<PyType_Slot> slots = {};      // representation, comparison, number and mapping slots
   void (*finish)(PyTypeObject*) = nullptr;  // adds class attributes once the type exists
 };
 
@@ -91,9 +90,8 @@ PyMethodDef method(const char* doc = "") {
 template <Ref (*F)(PyTypeObject* type, const Args&), const Signature& S>
 vectorcallfunc constructor() {
   return [](PyObject* type, PyObject* const* args, size_t nargsf, PyObject* kwnames) -> PyObject* {
-    return guard([&] {
-      return F(reinterpret_cast<PyTypeObject*>(type), parse(S, args, nargsf, kwnames));
-    });
+    return guard(
+        [&] { return F(reinterpret_cast<PyTypeObject*>(type), parse(S, args, nargsf, kwnames)); });
   };
 }
 
@@ -112,9 +110,9 @@ Ref function(PyObject* module, const char* doc = "") {
                   PyObject* kwnames) -> PyObject* {
     return guard([&] { return F(parse(S, args, static_cast<size_t>(nargs), kwnames)); });
   };
-  auto* def = new PyMethodDef{S.name(),
-                              reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(+thunk)),
-                              METH_FASTCALL | METH_KEYWORDS, keep(docstring(S, false, doc))};
+  auto* def =
+      new PyMethodDef{S.name(), reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(+thunk)),
+                      METH_FASTCALL | METH_KEYWORDS, keep(docstring(S, false, doc))};
   return check(PyCFunction_NewEx(def, module, nullptr));
 }
 
