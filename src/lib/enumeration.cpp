@@ -17,7 +17,9 @@ std::map<std::pair<PyTypeObject*, int64_t>, const char*>& member_texts() {
 
 py::Ref text_of(const EnumValue& member) { return py::check(PyUnicode_FromString(member.text)); }
 
-PyObject* int_of(PyObject* self) { return PyLong_FromLongLong(py::value_of<EnumValue>(self).value); }
+PyObject* int_of(PyObject* self) {
+  return PyLong_FromLongLong(py::value_of<EnumValue>(self).value);
+}
 
 // The hash of the equal integer, so that a member and its value are one dict key.
 Py_hash_t hash_of(PyObject* self) {

@@ -26,7 +26,8 @@ py::Ref len_at_of(PyObject* self, const py::Args& args) {
   auto latex = py::convert_argument("latex", [&] { return py::to_optional_text(args[1]); });
   auto description =
       py::convert_argument("description", [&] { return py::to_optional_text(args[2]); });
-  return wrap(len_at(py::value_of<Expression>(self), axis, std::move(latex), std::move(description)));
+  return wrap(
+      len_at(py::value_of<Expression>(self), axis, std::move(latex), std::move(description)));
 }
 
 }  // namespace
