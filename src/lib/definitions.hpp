@@ -2,7 +2,8 @@
 
 #include "lib/py/type.hpp"
 
-// The class tables, one function per class, each in the file named for its class.
+// The class tables, one function per class, and the makers of the module-level functions,
+// each in the file named for what it binds.
 namespace vn::bind {
 
 py::ClassDef define_data_type();

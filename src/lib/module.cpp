@@ -1,4 +1,7 @@
 #include <atomic>
+#include <vector>
+
+#include "lib/definitions.hpp"
 
 #include "lib/classes.hpp"
 #include "lib/py/error.hpp"
@@ -33,13 +36,8 @@ PyObject* exception_type(PyObject*& slot, const char* qualified_name) {
   return slot;
 }
 
-// The module-level functions in registration order.
-struct FunctionEntry {
-  py::Ref (*make)(PyObject* module);
-};
-constexpr FunctionEntry kFunctions[] = {
-    {nullptr},  // no functions are built yet
-};
+// The module-level functions in registration order; each maker builds one function object.
+const std::vector<py::Ref (*)(PyObject* module)> kFunctions = {};
 
 void initialize(PyObject* module) {
   py::add_to_module(module, "__version__", py::check(PyUnicode_FromString("1.0.0-rc4")));
@@ -60,12 +58,10 @@ void initialize(PyObject* module) {
                       py::Ref::borrow(exception_type(exception.slot, exception.qualified_name)));
   }
 
-  for (const FunctionEntry& function : kFunctions) {
-    if (function.make) {
-      py::Ref object = function.make(module);
-      py::Ref name = py::check(PyObject_GetAttrString(object.get(), "__name__"));
-      py::add_to_module(module, PyUnicode_AsUTF8(name.get()), object);
-    }
+  for (auto make : kFunctions) {
+    py::Ref function = make(module);
+    py::Ref name = py::check(PyObject_GetAttrString(function.get(), "__name__"));
+    py::add_to_module(module, PyUnicode_AsUTF8(name.get()), function);
   }
 
   for (int id = 0; id < static_cast<int>(ClassId::Count); ++id) {
