@@ -227,17 +227,21 @@ class TermList {
   uint32_t size_ = 0;
 };
 
-// A sum, product, minimum or maximum. The terms in order are `body`, with `constant` (a
-// number literal, when present) placed last for a sum and first for a product. Keeping the
-// number aside lets "x + ... + 3" and "3 * x * ..." grow at their open end in O(1).
+// A sum, product, minimum or maximum. The terms in order are `body`, with `constant` placed
+// last for a sum and first for a product: it is set exactly when that end term is a number
+// literal. Keeping the number aside lets "x + ... + 3" and "3 * x * ..." grow at their open
+// end in O(1). `literal_in_body` marks the rare lists (rebuilt by replacement) that hold a
+// number literal elsewhere; the operators never build one.
 struct CommutativeOp : Node {
   static constexpr NodeKind kKind = NodeKind::CommutativeOp;
-  CommutativeOp(TermList body, Expression constant, OptText latex, CommutativeKind kind)
+  CommutativeOp(TermList body, Expression constant, OptText latex, CommutativeKind kind,
+                bool literal_in_body = false)
       : Node(kKind),
         body(std::move(body)),
         constant(std::move(constant)),
         latex(std::move(latex)),
-        kind(kind) {}
+        kind(kind),
+        literal_in_body(literal_in_body) {}
 
   size_t term_count() const { return body.size() + (constant ? 1 : 0); }
   const Expression& term(size_t i) const;
@@ -247,6 +251,7 @@ struct CommutativeOp : Node {
   Expression constant;
   OptText latex;
   CommutativeKind kind;
+  bool literal_in_body;
 };
 
 // `index` is an Element; `condition` may be empty.

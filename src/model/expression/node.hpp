@@ -33,10 +33,16 @@ class Node {
   NodeKind node_kind() const { return kind_; }
   Node& operator=(const Node&) = delete;
 
+  // Whether the subtree holds a decision variable, once somebody asked: nodes never change,
+  // so the answer is kept (0 not known yet, 1 no, 2 yes). This keeps the checks of operators
+  // that refuse decision variables O(1) on chains built one operator at a time.
+  uint8_t& decision_variable_cache() const { return decision_variable_cache_; }
+
  protected:
   explicit Node(NodeKind kind) : kind_(kind) {}
   // A copy is a new node that nobody holds yet.
-  Node(const Node& other) : refs_(0), kind_(other.kind_) {}
+  Node(const Node& other)
+      : refs_(0), kind_(other.kind_), decision_variable_cache_(other.decision_variable_cache_) {}
   ~Node() = default;
 
  private:
@@ -49,6 +55,7 @@ class Node {
 
   mutable uint32_t refs_ = 0;
   NodeKind kind_;
+  mutable uint8_t decision_variable_cache_ = 0;
 };
 
 // Frees a node whose count dropped to zero. Children released while a node is destroyed are

@@ -1,0 +1,58 @@
+#include <algorithm>
+
+#include "model/expression/arithmetic.hpp"
+#include "model/expression/operator/commutative_op/commutative_op.hpp"
+
+namespace vn {
+
+namespace {
+
+Expression product_of(TermList body, Expression coefficient, bool literal_in_body) {
+  return make_expression<CommutativeOp>(std::move(body), std::move(coefficient), OptText{},
+                                        CommutativeKind::Mul, literal_in_body);
+}
+
+Number value_of(const Expression& literal) { return literal.as<NumberLit>().value; }
+
+}  // namespace
+
+Expression new_product(std::vector<Expression> terms) {
+  Number total(int64_t{1});
+  std::erase_if(terms, [&](const Expression& t) {
+    const NumberLit* n = t.get_if<NumberLit>();
+    if (n) total = total * n->value;
+    return n != nullptr;
+  });
+  return product_of(TermList(std::move(terms)), total.is_one() ? Expression() : number_lit(total),
+                    false);
+}
+
+Expression product_times_number(const CommutativeOp& product, Number n) {
+  const Number coefficient = product.constant ? value_of(product.constant) * n : n;
+  return product_of(product.body, number_lit(coefficient), product.literal_in_body);
+}
+
+Expression product_with_term(const CommutativeOp& product, const Expression& term) {
+  return product_of(product.body.appended(term), product.constant,
+                    product.literal_in_body || term.is<NumberLit>());
+}
+
+Expression merged_products(const CommutativeOp& lhs, const CommutativeOp& rhs) {
+  // rhs's coefficient leaves by its last term moving into the first position.
+  std::vector<Expression> rest = rhs.body.to_vector();
+  if (rhs.constant && !rest.empty()) std::rotate(rest.begin(), rest.end() - 1, rest.end());
+  Expression coefficient = lhs.constant;
+  if (rhs.constant) {
+    const Number c = value_of(rhs.constant);
+    coefficient = number_lit(lhs.constant ? value_of(lhs.constant) * c : c);
+  }
+  TermList body = lhs.body;
+  bool literal_in_body = lhs.literal_in_body;
+  for (const Expression& term : rest) {
+    body = body.appended(term);
+    literal_in_body |= term.is<NumberLit>();
+  }
+  return product_of(std::move(body), std::move(coefficient), literal_in_body);
+}
+
+}  // namespace vn
