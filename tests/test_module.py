@@ -10,7 +10,9 @@ import varnova as vn
 REGISTERED = [
     "__version__",
     "ModelingError", "ProtobufSerializationError", "ProtobufDeserializationError",
-    "DataType", "NumberLit", "Placeholder", "ArrayLength",
+    "DataType", "NumberLit", "Placeholder", "Range", "Element", "ArrayLength",
+    "BinaryVar", "IntegerVar", "ContinuousVar", "SemiIntegerVar", "SemiContinuousVar",
+    "AddOp", "MulOp", "ModOp", "PowOp",
 ]
 
 
@@ -52,10 +54,11 @@ def test_classes_cannot_be_subclassed():
         type("Sub", (vn.Placeholder,), {})
 
 
-def test_classes_without_constructor():
+@pytest.mark.parametrize("cls", [vn.DataType, vn.Range, vn.AddOp, vn.MulOp, vn.PowOp, vn.ModOp])
+def test_classes_without_constructor(cls):
     with pytest.raises(TypeError, match="^No constructor defined$"):
-        vn.DataType()
-    assert "--" not in (vn.DataType.__doc__ or "")
+        cls()
+    assert "--" not in (cls.__doc__ or "")
 
 
 def test_second_initialization_in_one_process_raises_import_error():
@@ -75,7 +78,12 @@ def test_second_initialization_in_one_process_raises_import_error():
     (vn.NumberLit, "(value)"),
     (vn.Placeholder, "(name, *, ndim=0, latex=None, description=None)"),
     (vn.ArrayLength, "(array, axis, *, latex=None, description=None)"),
+    (vn.Element, "(name, belong_to, *, latex=None, description=None)"),
+    (vn.BinaryVar, "(name, *, shape=None, latex=None, description=None)"),
+    (vn.SemiContinuousVar,
+     "(name, *, shape=None, lower_bound, upper_bound, latex=None, description=None)"),
     (vn.Placeholder.len_at, "(self, /, axis, *, latex=None, description=None)"),
+    (vn.AddOp.set_latex, "(self, /, latex=None)"),
 ])
 def test_text_signatures(obj, signature):
     assert str(inspect.signature(obj)) == signature

@@ -1,6 +1,7 @@
 #include "model/expression/operand/array_length.hpp"
 
 #include "lib/definitions.hpp"
+#include "lib/expression_class.hpp"
 #include "lib/expression_object.hpp"
 #include "lib/py/convert.hpp"
 
@@ -43,7 +44,7 @@ py::Ref description(const Expression& e) { return py::from_optional_text(record(
 }  // namespace
 
 py::ClassDef define_array_length() {
-  py::ClassDef def = py::class_of<Expression>("ArrayLength");
+  py::ClassDef def = expression_class("ArrayLength");
   def.doc = "The length of an array (a Placeholder, Element or Subscript) along one axis.";
   def.signature = &kConstructor;
   def.constructor = py::constructor<&construct, kConstructor>();
@@ -52,6 +53,7 @@ py::ClassDef define_array_length() {
       py::getter<Expression, &axis>("axis"),
       py::getter<Expression, &description>("description"),
   };
+  def.methods = {set_latex_method()};
   return def;
 }
 

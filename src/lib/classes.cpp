@@ -17,7 +17,18 @@ constexpr std::array<Define, static_cast<size_t>(ClassId::Count)> kDefinitions =
   at(ClassId::DataType) = &define_data_type;
   at(ClassId::NumberLit) = &define_number_lit;
   at(ClassId::Placeholder) = &define_placeholder;
+  at(ClassId::Range) = &define_range;
+  at(ClassId::Element) = &define_element;
   at(ClassId::ArrayLength) = &define_array_length;
+  at(ClassId::BinaryVar) = &define_binary_var;
+  at(ClassId::IntegerVar) = &define_integer_var;
+  at(ClassId::ContinuousVar) = &define_continuous_var;
+  at(ClassId::SemiIntegerVar) = &define_semi_integer_var;
+  at(ClassId::SemiContinuousVar) = &define_semi_continuous_var;
+  at(ClassId::AddOp) = &define_add_op;
+  at(ClassId::MulOp) = &define_mul_op;
+  at(ClassId::ModOp) = &define_mod_op;
+  at(ClassId::PowOp) = &define_pow_op;
   return table;
 }();
 

@@ -1,5 +1,11 @@
 #include "lib/conversion.hpp"
 
+#include "lib/classes.hpp"
+#include "lib/expression_object.hpp"
+#include "lib/py/error.hpp"
+#include "model/error.hpp"
+#include "print/renderer.hpp"
+
 namespace vn::bind {
 
 std::optional<Number> number_from(PyObject* object) {
@@ -7,6 +13,8 @@ std::optional<Number> number_from(PyObject* object) {
     int overflow = 0;
     long long value = PyLong_AsLongLongAndOverflow(object, &overflow);
     if (!overflow) return Number(static_cast<int64_t>(value));
+  } else if (PyFloat_CheckExact(object)) {
+    return Number(PyFloat_AS_DOUBLE(object));
   } else if (PyObject* index = PyNumber_Index(object)) {
     int overflow = 0;
     long long value = PyLong_AsLongLongAndOverflow(index, &overflow);
@@ -25,6 +33,65 @@ std::optional<Number> number_from(PyObject* object) {
 py::Ref number_to_python(Number number) {
   if (number.is_integer()) return py::check(PyLong_FromLongLong(number.integer()));
   return py::check(PyFloat_FromDouble(number.real()));
+}
+
+bool is_expression_object(PyObject* object) {
+  // Every expression class, and only those, holds an Expression value.
+  return Py_TYPE(object)->tp_dealloc == &py::dealloc_object<Expression>;
+}
+
+std::optional<Expression> try_expression(PyObject* object) {
+  if (is_expression_object(object)) {
+    const Expression& e = py::value_of<Expression>(object);
+    if (ndim(e) == 0) return e;
+    return std::nullopt;
+  }
+  if (Py_TYPE(object)->tp_dealloc == py::dealloc_object<Condition>) return std::nullopt;
+  if (std::optional<Number> number = number_from(object)) return number_lit(*number);
+  return std::nullopt;
+}
+
+Expression to_expression(PyObject* object) {
+  if (std::optional<Expression> e = try_expression(object)) return *e;
+  py::raise(PyExc_TypeError, "failed to convert into expression.");
+}
+
+Expression receiver_expression(PyObject* object) {
+  const Expression& e = py::value_of<Expression>(object);
+  const uint64_t n = ndim(e);
+  if (n == 0) return e;
+  const std::string actually = std::to_string(n);
+  switch (e.kind()) {
+    case NodeKind::Placeholder:
+      modeling_error("the dimensionality of the Placeholder { name: " + e.as<Placeholder>().name +
+                     " } must be zero, but is actually " + actually);
+    case NodeKind::Element:
+      modeling_error("the dimensionality of the Element { name: " + e.as<Element>().name +
+                     " } must be zero, but is actually " + actually);
+    case NodeKind::DecisionVar: {
+      const DecisionVar& v = e.as<DecisionVar>();
+      modeling_error(std::string("the dimensionality of the ") + kind_text(v.kind) +
+                     "Var { name: " + v.name + " } must be zero, but is actually " + actually);
+    }
+    default:
+      modeling_error("the dimensionality of the subscripted variable `" + subscript_text(e) +
+                     "` must be zero, but actually " + actually);
+  }
+}
+
+Condition to_condition(PyObject* object) {
+  if (Py_TYPE(object)->tp_dealloc == &py::dealloc_object<Condition>) {
+    return py::value_of<Condition>(object);
+  }
+  py::raise(PyExc_TypeError, "failed to convert into a conditional expression.");
+}
+
+Expression to_decision_var(PyObject* object) {
+  if (is_expression_object(object)) {
+    const Expression& e = py::value_of<Expression>(object);
+    if (e.is<DecisionVar>()) return e;
+  }
+  py::raise(PyExc_TypeError, "failed to convert into decision var");
 }
 
 }  // namespace vn::bind

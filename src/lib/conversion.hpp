@@ -13,4 +13,24 @@ std::optional<Number> number_from(PyObject* object);
 
 py::Ref number_to_python(Number number);
 
+// Whether the object is one of the module's expression objects (of any dimensionality).
+bool is_expression_object(PyObject* object);
+
+// The scalar-expression conversion: numbers, and expression objects of dimensionality zero.
+// Raises TypeError "failed to convert into expression." (or the dummy-indexed ModelingError).
+Expression to_expression(PyObject* object);
+// The same without raising: nothing where to_expression would raise.
+std::optional<Expression> try_expression(PyObject* object);
+
+// The object on which an operator runs, as a scalar: a non-scalar Placeholder, Element,
+// decision variable or Subscript raises the ModelingError naming it.
+Expression receiver_expression(PyObject* object);
+
+// A comparison or logical object; TypeError "failed to convert into a conditional expression."
+Condition to_condition(PyObject* object);
+
+// An object of one of the five decision-variable classes, of any dimensionality; TypeError
+// "failed to convert into decision var".
+Expression to_decision_var(PyObject* object);
+
 }  // namespace vn::bind

@@ -10,5 +10,19 @@ py::ClassDef define_data_type();
 py::ClassDef define_number_lit();
 py::ClassDef define_placeholder();
 py::ClassDef define_array_length();
+py::ClassDef define_range();
+py::ClassDef define_element();
+py::ClassDef define_binary_var();
+py::ClassDef define_integer_var();
+py::ClassDef define_continuous_var();
+py::ClassDef define_semi_integer_var();
+py::ClassDef define_semi_continuous_var();
+py::ClassDef define_add_op();
+py::ClassDef define_mul_op();
+py::ClassDef define_mod_op();
+py::ClassDef define_pow_op();
+
+// `terms` of the commutative operators (AddOp, MulOp, MinOp, MaxOp).
+PyGetSetDef terms_getter();
 
 }  // namespace vn::bind

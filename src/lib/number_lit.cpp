@@ -1,6 +1,7 @@
 #include "lib/conversion.hpp"
 #include "lib/definitions.hpp"
 #include "lib/enumeration.hpp"
+#include "lib/expression_class.hpp"
 #include "lib/expression_object.hpp"
 
 namespace vn::bind {
@@ -54,7 +55,7 @@ py::Ref dtype(const Expression& e) {
 }  // namespace
 
 py::ClassDef define_number_lit() {
-  py::ClassDef def = py::class_of<Expression>("NumberLit");
+  py::ClassDef def = expression_class("NumberLit");
   def.doc = "A number literal, integer or float.";
   def.signature = &kConstructor;
   def.constructor = py::constructor<&construct, kConstructor>();

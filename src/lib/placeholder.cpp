@@ -1,4 +1,5 @@
 #include "lib/definitions.hpp"
+#include "lib/expression_class.hpp"
 #include "lib/expression_object.hpp"
 #include "lib/operand_members.hpp"
 #include "lib/py/convert.hpp"
@@ -31,7 +32,7 @@ py::Ref description(const Expression& e) { return py::from_optional_text(record(
 }  // namespace
 
 py::ClassDef define_placeholder() {
-  py::ClassDef def = py::class_of<Expression>("Placeholder");
+  py::ClassDef def = expression_class("Placeholder");
   def.doc =
       "A named symbol of fixed dimensionality standing for instance data given at solve time.";
   def.signature = &kConstructor;
@@ -42,7 +43,7 @@ py::ClassDef define_placeholder() {
       py::getter<Expression, &description>("description"),
       shape_getter(),
   };
-  def.methods = {len_at_method()};
+  def.methods = {len_at_method(), set_latex_method()};
   return def;
 }
 

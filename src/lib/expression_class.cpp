@@ -1,0 +1,110 @@
+#include "lib/expression_class.hpp"
+
+#include "lib/conversion.hpp"
+#include "lib/expression_object.hpp"
+#include "lib/py/convert.hpp"
+#include "model/expression/arithmetic.hpp"
+#include "print/renderer.hpp"
+
+namespace vn::bind {
+
+namespace {
+
+using Operation = Expression (*)(const Expression&, const Expression&);
+using NumberSlot = binaryfunc PyNumberMethods::*;
+
+// Whether the operator's method runs on this object's class (decision variables lack / and %).
+bool implements(PyObject* object, NumberSlot slot, binaryfunc function) {
+  PyNumberMethods* methods = Py_TYPE(object)->tp_as_number;
+  return methods && methods->*slot == function;
+}
+
+// One function serves the forward and the reflected call: the operand whose class implements
+// the operator gets the scalar check, the other the value conversion, and the operands keep
+// the order written in Python.
+template <Operation Op, NumberSlot Slot>
+PyObject* binary_operator(PyObject* a, PyObject* b) {
+  return py::guard([&]() -> py::Ref {
+    constexpr binaryfunc self = &binary_operator<Op, Slot>;
+    if (implements(a, Slot, self)) {
+      Expression lhs = receiver_expression(a);
+      return wrap(Op(lhs, to_expression(b)));
+    }
+    if (implements(b, Slot, self)) {
+      Expression rhs = receiver_expression(b);
+      return wrap(Op(to_expression(a), rhs));
+    }
+    return py::Ref::borrow(Py_NotImplemented);
+  });
+}
+
+// a ** b, and pow(a, b, m) as (a ** b) % m with m converted before the power is built.
+PyObject* power_operator(PyObject* a, PyObject* b, PyObject* m) {
+  return py::guard([&]() -> py::Ref {
+    Expression base, exponent;
+    if (is_expression_object(a)) {
+      base = receiver_expression(a);
+      exponent = to_expression(b);
+    } else if (is_expression_object(b)) {
+      exponent = receiver_expression(b);
+      base = to_expression(a);
+    } else {
+      return py::Ref::borrow(Py_NotImplemented);
+    }
+    if (m == Py_None) return wrap(power(base, exponent));
+    Expression divisor = to_expression(m);
+    return wrap(modulo(power(base, exponent), divisor));
+  });
+}
+
+PyObject* negative_operator(PyObject* a) {
+  return py::guard([&] { return wrap(negation(receiver_expression(a))); });
+}
+
+py::Ref text(const Expression& e) { return py::from_text(render_root(e, RenderMode::Str)); }
+py::Ref representation(const Expression& e) {
+  return py::from_text(render_root(e, RenderMode::Repr));
+}
+
+template <Operation Op, NumberSlot Slot>
+PyType_Slot number_slot(int id) {
+  return {id, reinterpret_cast<void*>(&binary_operator<Op, Slot>)};
+}
+
+const py::Signature kSetLatex("set_latex", {py::optional("latex", "None")});
+
+py::Ref set_latex(PyObject* self, const py::Args& args) {
+  OptText latex = py::convert_argument("latex", [&] { return py::to_optional_text(args[0]); });
+  Expression& value = py::value_of<Expression>(self);
+  value = with_latex(value, std::move(latex));
+  return py::Ref::borrow(Py_None);
+}
+
+}  // namespace
+
+py::ClassDef expression_class(const char* name, Arithmetic arithmetic) {
+  py::ClassDef def = py::class_of<Expression>(name);
+  def.slots = {
+      py::unary_slot<Expression, &text>(Py_tp_str),
+      py::unary_slot<Expression, &representation>(Py_tp_repr),
+      number_slot<&addition, &PyNumberMethods::nb_add>(Py_nb_add),
+      number_slot<&subtraction, &PyNumberMethods::nb_subtract>(Py_nb_subtract),
+      number_slot<&multiplication, &PyNumberMethods::nb_multiply>(Py_nb_multiply),
+      {Py_nb_power, reinterpret_cast<void*>(&power_operator)},
+      {Py_nb_negative, reinterpret_cast<void*>(&negative_operator)},
+  };
+  if (arithmetic == Arithmetic::Full) {
+    def.slots.push_back(
+        number_slot<&division, &PyNumberMethods::nb_true_divide>(Py_nb_true_divide));
+    def.slots.push_back(number_slot<&modulo, &PyNumberMethods::nb_remainder>(Py_nb_remainder));
+  }
+  return def;
+}
+
+PyMethodDef set_latex_method() {
+  return py::method<&set_latex, kSetLatex>(
+      "Set the LaTeX representation of the object.\n"
+      "If the LaTeX representation is not set, the default representation is set.");
+}
+
+}  // namespace vn::bind

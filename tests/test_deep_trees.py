@@ -1,0 +1,34 @@
+"""Trees far deeper than the C stack could recurse through build, print or refuse to print, and
+are freed. Each case runs in a subprocess, so that a crash fails the test instead of the run."""
+
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+CASES = {
+    "power chain": "p = vn.Placeholder('p')\ne = p\nfor _ in range(10**6): e = e ** 2",
+    "nested elements": "e = vn.Element('e', vn.Placeholder('a', ndim=1))\n"
+                       "for k in range(10**5): e = vn.Element('e', (0, e))",
+    "negation chain": "e = vn.Placeholder('p')\nfor _ in range(10**6): e = -(e + 1)",
+}
+
+
+@pytest.mark.parametrize("build", CASES.values(), ids=CASES.keys())
+def test_deep_tree(build):
+    script = textwrap.dedent("""
+        import varnova as vn
+        {build}
+        for text in (str, repr):
+            try:
+                text(e)
+            except RecursionError:
+                pass
+        del e
+        print("ok")
+    """).format(build=build)
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True,
+                          timeout=300)
+    assert done.returncode == 0, done.stderr[-2000:]
+    assert done.stdout.strip() == "ok"
