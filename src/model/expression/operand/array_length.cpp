@@ -1,6 +1,7 @@
 #include "model/expression/operand/array_length.hpp"
 
 #include "model/error.hpp"
+#include "model/expression/operand/subscript.hpp"
 
 namespace vn {
 
@@ -12,21 +13,18 @@ std::string array_target_problem(const Expression& array) {
     case NodeKind::Element:
       if (ndim(array) == 0) return "the element " + array_name(array) + " is a scalar";
       return {};
+    case NodeKind::Subscript:
+      if (array.as<Subscript>().variable.is<DecisionVar>()) {
+        return "the subscripted variable " + array_name(array) + " is a decision variable";
+      }
+      if (ndim(array) == 0) return "the subscripted variable " + array_name(array) + " is a scalar";
+      return {};
     default:
       return "unsupported type";
   }
 }
 
-std::string array_name(const Expression& array) {
-  switch (array.kind()) {
-    case NodeKind::Placeholder:
-      return array.as<Placeholder>().name;
-    case NodeKind::Element:
-      return array.as<Element>().name;
-    default:
-      return {};
-  }
-}
+std::string array_name(const Expression& array) { return variable_text(array); }
 
 Expression make_array_length(Expression array, uint64_t axis, OptText latex, OptText description) {
   if (axis >= ndim(array)) {
@@ -38,6 +36,8 @@ Expression make_array_length(Expression array, uint64_t axis, OptText latex, Opt
 }
 
 Expression len_at(const Expression& receiver, uint64_t axis, OptText latex, OptText description) {
+  if (receiver.is<Subscript>() && ndim(receiver) == 0)
+    modeling_error("Can't get length of a scalar");
   if (std::string problem = array_target_problem(receiver); !problem.empty()) {
     modeling_error(problem);
   }
