@@ -1,21 +1,32 @@
-"""A knapsack model, built up as the library grows: today its instance data."""
+"""A knapsack model with a conflict constraint, written with varnova end to end."""
 
 import varnova as vn
 
-# Instance data: item weights and values, and the knapsack's capacity.
+# Instance data: item weights and values, the capacity, and pairs of items that conflict.
 w = vn.Placeholder("w", ndim=1, description="weight of each item")
 v = vn.Placeholder("v", ndim=1, description="value of each item")
 W = vn.Placeholder("W", description="capacity of the knapsack")
-
-# The number of items is the length of the weight array.
+C = vn.Placeholder("C", ndim=2, description="1 where two items conflict")
 N = w.len_at(0, latex="N", description="number of items")
 
-print(f"placeholders: {w.name} (ndim {w.ndim}), {v.name} (ndim {v.ndim}), {W.name} (ndim {W.ndim})")
-print(f"{W.name}: {W.description}")
-print(f"N measures axis {N.axis} of {N.array.name}: {N.description}")
-print(f"shape of v: {len(v.shape)} axis, measuring {v.shape[0].array.name}")
+# Which items are packed.
+x = vn.BinaryVar("x", shape=(N,), description="1 when the item is packed")
+i = vn.Element("i", belong_to=(0, N))
+j = vn.Element("j", belong_to=(0, N))
 
-# Numbers become literals with a data type.
-for value in (3, 2.5, True):
-    literal = vn.NumberLit(value)
-    print(f"NumberLit({value!r}): value {literal.value!r}, dtype {literal.dtype!r}")
+value = vn.sum(i, v[i] * x[i])
+weight = vn.sum(i, w[i] * x[i]) <= W
+# Conflicting items (j after i) are never packed together.
+conflicts = vn.sum(i, vn.sum((j, j > i), C[i, j] * x[i] * x[j])) == 0
+# Every slice sums like an explicit reduction over a dummy index.
+packed = x[:].sum()
+
+print("objective:  ", value)
+print("capacity:   ", weight)
+print("conflicts:  ", conflicts)
+print("items:      ", packed, ">=", vn.ceil(N / 2) - 1)
+print("bound:      ", vn.max(W - vn.sum(i, w[i]), 0))
+print()
+print("repr of x[i]:", repr(x[i]))
+print("terms of the weight sum:", [str(t) for t in (weight.left + 2 * x[0] - 1).terms])
+print("the objective's operand:", type(value.operand).__name__, [str(t) for t in value.operand.terms])

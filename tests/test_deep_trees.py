@@ -12,6 +12,16 @@ CASES = {
     "nested elements": "e = vn.Element('e', vn.Placeholder('a', ndim=1))\n"
                        "for k in range(10**5): e = vn.Element('e', (0, e))",
     "negation chain": "e = vn.Placeholder('p')\nfor _ in range(10**6): e = -(e + 1)",
+    "abs chain": "e = vn.Placeholder('p')\nfor _ in range(10**6): e = vn.abs(e)\n"
+                 "assert type(e.operand) is vn.AbsOp",
+    "nested reductions": "i = vn.Element('i', 3)\ne = vn.Placeholder('p')\n"
+                         "for _ in range(10**5): e = vn.sum((i, i != e), e)",
+    "nested conditions": "p = vn.Placeholder('p')\nc = p == 1\n"
+                         "for _ in range(10**5): c = c & (p == 2)\n"
+                         "e = vn.sum((vn.Element('i', 3), c), p)",
+    "long sum and product": "x = vn.BinaryVar('x', shape=[10])\ne = 0\n"
+                            "for k in range(10**5): e = e + (k + 1) * x[k % 10] * x[1]\n"
+                            "assert len(e.terms) == 10**5",
 }
 
 

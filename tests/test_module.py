@@ -10,10 +10,15 @@ import varnova as vn
 REGISTERED = [
     "__version__",
     "ModelingError", "ProtobufSerializationError", "ProtobufDeserializationError",
-    "DataType", "NumberLit", "Placeholder", "Range", "Element", "ArrayLength",
-    "BinaryVar", "IntegerVar", "ContinuousVar", "SemiIntegerVar", "SemiContinuousVar",
-    "AddOp", "MulOp", "ModOp", "PowOp",
+    "abs", "ceil", "floor", "log2", "log10", "ln", "min", "max", "sum", "prod",
+    "DataType", "NumberLit", "Placeholder", "Range", "Element", "Subscript", "ArrayLength",
+    "DummyIndexedVar", "BinaryVar", "IntegerVar", "ContinuousVar", "SemiIntegerVar",
+    "SemiContinuousVar", "AbsOp", "CeilOp", "FloorOp", "Log2Op", "Log10Op", "LnOp",
+    "AddOp", "MulOp", "ModOp", "MinOp", "MaxOp", "PowOp", "SumOp", "ProdOp",
+    "AndOp", "OrOp", "XorOp", "EqualOp", "NotEqualOp", "LessThanOp", "LessThanEqualOp",
+    "GreaterThanOp", "GreaterThanEqualOp",
 ]
+FUNCTIONS = {"abs", "ceil", "floor", "log2", "log10", "ln", "min", "max", "sum", "prod"}
 
 
 def test_version():
@@ -41,7 +46,7 @@ def test_exception_types_are_unrelated():
     assert not issubclass(vn.ModelingError, vn.ProtobufDeserializationError)
 
 
-@pytest.mark.parametrize("name", [n for n in REGISTERED if n[0].isupper() and "Error" not in n])
+@pytest.mark.parametrize("name", [n for n in REGISTERED[4:] if n not in FUNCTIONS])
 def test_classes_have_bare_names_and_derive_from_object(name):
     cls = getattr(vn, name)
     assert cls.__name__ == cls.__qualname__ == name
@@ -54,7 +59,9 @@ def test_classes_cannot_be_subclassed():
         type("Sub", (vn.Placeholder,), {})
 
 
-@pytest.mark.parametrize("cls", [vn.DataType, vn.Range, vn.AddOp, vn.MulOp, vn.PowOp, vn.ModOp])
+@pytest.mark.parametrize("cls", [vn.DataType, vn.Range, vn.Subscript, vn.DummyIndexedVar,
+                                 vn.AbsOp, vn.AddOp, vn.MulOp, vn.PowOp, vn.ModOp, vn.MaxOp,
+                                 vn.SumOp, vn.AndOp, vn.EqualOp, vn.GreaterThanEqualOp])
 def test_classes_without_constructor(cls):
     with pytest.raises(TypeError, match="^No constructor defined$"):
         cls()
@@ -84,6 +91,17 @@ def test_second_initialization_in_one_process_raises_import_error():
      "(name, *, shape=None, lower_bound, upper_bound, latex=None, description=None)"),
     (vn.Placeholder.len_at, "(self, /, axis, *, latex=None, description=None)"),
     (vn.AddOp.set_latex, "(self, /, latex=None)"),
+    (vn.XorOp.set_latex, "(self, /, latex=None)"),
+    (vn.abs, "(operand)"),
+    (vn.min, "(*operands)"),
+    (vn.sum, "(index, operand)"),
+    (vn.DummyIndexedVar.prod, "(self, /)"),
 ])
 def test_text_signatures(obj, signature):
     assert str(inspect.signature(obj)) == signature
+
+
+@pytest.mark.parametrize("name", sorted(FUNCTIONS))
+def test_functions_are_builtins_of_the_module(name):
+    function = getattr(vn, name)
+    assert function.__module__ == "varnova" and function.__name__ == name

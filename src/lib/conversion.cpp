@@ -4,6 +4,7 @@
 #include "lib/expression_object.hpp"
 #include "lib/py/error.hpp"
 #include "model/error.hpp"
+#include "model/expression/operand/dummy_indexed_var.hpp"
 #include "print/renderer.hpp"
 
 namespace vn::bind {
@@ -40,6 +41,11 @@ bool is_expression_object(PyObject* object) {
   return Py_TYPE(object)->tp_dealloc == &py::dealloc_object<Expression>;
 }
 
+bool is_module_operand(PyObject* object) {
+  return is_expression_object(object) || is_instance(object, ClassId::DummyIndexedVar) ||
+         Py_TYPE(object)->tp_dealloc == &py::dealloc_object<Condition>;
+}
+
 std::optional<Expression> try_expression(PyObject* object) {
   if (is_expression_object(object)) {
     const Expression& e = py::value_of<Expression>(object);
@@ -53,6 +59,12 @@ std::optional<Expression> try_expression(PyObject* object) {
 
 Expression to_expression(PyObject* object) {
   if (std::optional<Expression> e = try_expression(object)) return *e;
+  if (is_instance(object, ClassId::DummyIndexedVar)) {
+    const DecisionVar& v = py::value_of<DummyIndexedVar>(object).variable.as<DecisionVar>();
+    modeling_error(std::string("dummy indexed ") + kind_text(v.kind) + "Var with name '" + v.name +
+                   "' must be called the `sum` or `prod` method to be converted into an "
+                   "expression.");
+  }
   py::raise(PyExc_TypeError, "failed to convert into expression.");
 }
 

@@ -16,6 +16,11 @@ py::Ref number_to_python(Number number);
 // Whether the object is one of the module's expression objects (of any dimensionality).
 bool is_expression_object(PyObject* object);
 
+// Whether the object is an expression, condition or dummy-indexed object of the module. They
+// pass the interpreter's sequence check (they have []), but iterating a one-dimensional one
+// never ends, so wherever a sequence is read they are refused like non-sequences.
+bool is_module_operand(PyObject* object);
+
 // The scalar-expression conversion: numbers, and expression objects of dimensionality zero.
 // Raises TypeError "failed to convert into expression." (or the dummy-indexed ModelingError).
 Expression to_expression(PyObject* object);

@@ -4,6 +4,7 @@
 #include "lib/definitions.hpp"
 #include "lib/expression_class.hpp"
 #include "lib/expression_object.hpp"
+#include "lib/operand_members.hpp"
 #include "lib/py/convert.hpp"
 #include "model/error.hpp"
 
@@ -11,17 +12,13 @@ namespace vn::bind {
 
 namespace {
 
-// The axis lengths: None for a scalar, else a sequence of scalar expressions. The module's own
-// subscriptable objects pass the interpreter's sequence check but never end when iterated, so
-// they are refused like any other non-sequence.
+// The axis lengths: None for a scalar, else a sequence of scalar expressions.
 std::vector<Expression> to_shape(PyObject* object) {
   if (!object || object == Py_None) return {};
   if (PyUnicode_Check(object)) {
     py::raise(PyExc_TypeError, "a string is not accepted as a sequence of axis lengths");
   }
-  const bool ours = Py_TYPE(object)->tp_dealloc == &py::dealloc_object<Expression> ||
-                    is_instance(object, ClassId::DummyIndexedVar);
-  if (ours || !PySequence_Check(object)) {
+  if (is_module_operand(object) || !PySequence_Check(object)) {
     PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to 'Sequence'",
                  _PyType_Name(Py_TYPE(object)));
     throw py::ErrorAlreadySet{};
@@ -117,6 +114,7 @@ py::ClassDef decision_var_class(const char* name, const py::Signature& signature
     def.getters.push_back(py::getter<Expression, &upper_bound>("upper_bound"));
   }
   def.methods = {set_latex_method()};
+  def.slots.push_back(decision_var_subscript_slot());
   return def;
 }
 

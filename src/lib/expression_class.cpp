@@ -61,6 +61,19 @@ PyObject* negative_operator(PyObject* a) {
   return py::guard([&] { return wrap(negation(receiver_expression(a))); });
 }
 
+// Comparisons build conditions; the interpreter's mirroring decides which side is which.
+PyObject* compare(PyObject* self, PyObject* other, int op) {
+  static constexpr ComparisonKind kKinds[] = {
+      ComparisonKind::LessThan, ComparisonKind::LessThanEqual, ComparisonKind::Equal,
+      ComparisonKind::NotEqual, ComparisonKind::GreaterThan,   ComparisonKind::GreaterThanEqual};
+  return py::guard([&] {
+    Expression left = receiver_expression(self);
+    Expression right = to_expression(other);
+    return wrap(
+        make_condition<ComparisonOp>(std::move(left), std::move(right), OptText{}, kKinds[op]));
+  });
+}
+
 py::Ref text(const Expression& e) { return py::from_text(render_root(e, RenderMode::Str)); }
 py::Ref representation(const Expression& e) {
   return py::from_text(render_root(e, RenderMode::Repr));
@@ -73,9 +86,11 @@ PyType_Slot number_slot(int id) {
 
 const py::Signature kSetLatex("set_latex", {py::optional("latex", "None")});
 
+// Replaces the object's own node by a relabelled copy: every other holder keeps the old one.
+template <class T>
 py::Ref set_latex(PyObject* self, const py::Args& args) {
   OptText latex = py::convert_argument("latex", [&] { return py::to_optional_text(args[0]); });
-  Expression& value = py::value_of<Expression>(self);
+  T& value = py::value_of<T>(self);
   value = with_latex(value, std::move(latex));
   return py::Ref::borrow(Py_None);
 }
@@ -92,6 +107,9 @@ py::ClassDef expression_class(const char* name, Arithmetic arithmetic) {
       number_slot<&multiplication, &PyNumberMethods::nb_multiply>(Py_nb_multiply),
       {Py_nb_power, reinterpret_cast<void*>(&power_operator)},
       {Py_nb_negative, reinterpret_cast<void*>(&negative_operator)},
+      {Py_tp_richcompare, reinterpret_cast<void*>(&compare)},
+      // == builds a condition, so equal objects need not hash alike: no hash at all.
+      {Py_tp_hash, reinterpret_cast<void*>(&PyObject_HashNotImplemented)},
   };
   if (arithmetic == Arithmetic::Full) {
     def.slots.push_back(
@@ -101,10 +119,14 @@ py::ClassDef expression_class(const char* name, Arithmetic arithmetic) {
   return def;
 }
 
+template <class T>
 PyMethodDef set_latex_method() {
-  return py::method<&set_latex, kSetLatex>(
+  return py::method<&set_latex<T>, kSetLatex>(
       "Set the LaTeX representation of the object.\n"
       "If the LaTeX representation is not set, the default representation is set.");
 }
+
+template PyMethodDef set_latex_method<Expression>();
+template PyMethodDef set_latex_method<Condition>();
 
 }  // namespace vn::bind

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lib/py/type.hpp"
+#include "model/expression/expression.hpp"
 
 namespace vn::bind {
 
@@ -11,7 +12,8 @@ enum class Arithmetic { Full, WithoutDivision };
 // operators. Each class adds its getters and methods.
 py::ClassDef expression_class(const char* name, Arithmetic arithmetic = Arithmetic::Full);
 
-// `set_latex(latex=None)`, on the classes whose node carries LaTeX.
+// `set_latex(latex=None)`, on the classes whose node carries LaTeX (expressions or conditions).
+template <class T = Expression>
 PyMethodDef set_latex_method();
 
 }  // namespace vn::bind

@@ -37,7 +37,10 @@ PyObject* exception_type(PyObject*& slot, const char* qualified_name) {
 }
 
 // The module-level functions in registration order; each maker builds one function object.
-const std::vector<py::Ref (*)(PyObject* module)> kFunctions = {};
+const std::vector<py::Ref (*)(PyObject* module)> kFunctions = {
+    &make_abs, &make_ceil, &make_floor, &make_log2, &make_log10,
+    &make_ln,  &make_min,  &make_max,   &make_sum,  &make_prod,
+};
 
 void initialize(PyObject* module) {
   py::add_to_module(module, "__version__", py::check(PyUnicode_FromString("1.0.0-rc4")));

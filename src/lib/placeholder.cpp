@@ -44,6 +44,7 @@ py::ClassDef define_placeholder() {
       shape_getter(),
   };
   def.methods = {len_at_method(), set_latex_method()};
+  def.slots.push_back(array_subscript_slot());
   return def;
 }
 

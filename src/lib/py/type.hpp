@@ -113,7 +113,8 @@ Ref function(PyObject* module, const char* doc = "") {
   auto* def =
       new PyMethodDef{S.name(), reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(+thunk)),
                       METH_FASTCALL | METH_KEYWORDS, keep(docstring(S, false, doc))};
-  return check(PyCFunction_NewEx(def, module, nullptr));
+  Ref module_name = check(PyModule_GetNameObject(module));
+  return check(PyCFunction_NewEx(def, module, module_name.get()));
 }
 
 // Appends `name` to the module's __all__, then sets the attribute.

@@ -1,0 +1,254 @@
+#include "model/expression/operand/subscript.hpp"
+
+#include "lib/conversion.hpp"
+#include "lib/definitions.hpp"
+#include "lib/expression_class.hpp"
+#include "lib/expression_object.hpp"
+#include "lib/operand_members.hpp"
+#include "lib/py/convert.hpp"
+#include "model/error.hpp"
+#include "model/expression/operand/array_length.hpp"
+#include "model/expression/operand/dummy_indexed_var.hpp"
+#include "print/renderer.hpp"
+
+namespace vn::bind {
+
+namespace {
+
+// The items of a sequence given as an index; strings and the module's own objects are refused
+// like non-sequences.
+py::Ref sequence_items(PyObject* index) {
+  if (PyUnicode_Check(index)) {
+    py::raise(PyExc_TypeError, "a string is not accepted as a sequence of subscripts");
+  }
+  if (is_module_operand(index) || PySlice_Check(index) || !PySequence_Check(index)) {
+    PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to 'Sequence'",
+                 py::type_name(index));
+    throw py::ErrorAlreadySet{};
+  }
+  return py::check(PySequence_Fast(index, ""));
+}
+
+[[noreturn]] void not_subscriptable(const Expression& e) {
+  std::string what;
+  switch (e.kind()) {
+    case NodeKind::Placeholder:
+      what = "Placeholder { name: " + e.as<Placeholder>().name + " }";
+      break;
+    case NodeKind::Element:
+      what = "Element { name: " + e.as<Element>().name + " }";
+      break;
+    case NodeKind::DecisionVar: {
+      const DecisionVar& v = e.as<DecisionVar>();
+      what = std::string(kind_text(v.kind)) + "Var { name: " + v.name + " }";
+      break;
+    }
+    default:
+      what = subscript_text(e);
+  }
+  modeling_error("the scalar `" + what + "` is not subscriptable");
+}
+
+// `a[index]` on a Placeholder, Element or Subscript.
+PyObject* subscript_array(PyObject* self, PyObject* index) {
+  return py::guard([&] {
+    const Expression& variable = py::value_of<Expression>(self);
+    if (ndim(variable) == 0) {
+      try {
+        not_subscriptable(variable);
+      } catch (const Error& error) {
+        py::raise(PyExc_TypeError, std::string("ModelingError: ") + error.what());
+      }
+    }
+    std::vector<Expression> subscripts;
+    if (std::optional<Expression> single = try_expression(index)) {
+      subscripts.push_back(*single);  // a single subscript is taken as it is
+    } else {
+      py::Ref items = sequence_items(index);
+      for (Py_ssize_t i = 0; i < PySequence_Fast_GET_SIZE(items.get()); ++i) {
+        subscripts.push_back(to_expression(PySequence_Fast_GET_ITEM(items.get(), i)));
+      }
+      check_subscript_list(subscripts);
+    }
+    try {
+      return wrap(make_subscript(variable, std::move(subscripts)));
+    } catch (const Error& error) {
+      py::raise(PyExc_IndexError, std::string("ModelingError: ") + error.what());
+    }
+  });
+}
+
+// One item of a decision variable's index: a slice, or a scalar expression.
+struct IndexItem {
+  PyObject* slice = nullptr;  // borrowed from the index
+  Expression expression;
+};
+
+// The index as items, or nothing when it is neither an expression, a slice nor a sequence of
+// those.
+std::optional<std::vector<IndexItem>> index_items(PyObject* index) {
+  if (std::optional<Expression> single = try_expression(index)) {
+    return std::vector<IndexItem>{IndexItem{nullptr, *single}};
+  }
+  if (PySlice_Check(index)) return std::vector<IndexItem>{IndexItem{index, {}}};
+  if (is_module_operand(index) || PyUnicode_Check(index) || !PySequence_Check(index)) {
+    return std::nullopt;
+  }
+  py::Ref items = py::Ref::steal(PySequence_Fast(index, ""));
+  if (!items) {
+    PyErr_Clear();
+    return std::nullopt;
+  }
+  std::vector<IndexItem> result;
+  for (Py_ssize_t i = 0; i < PySequence_Fast_GET_SIZE(items.get()); ++i) {
+    PyObject* item = PySequence_Fast_GET_ITEM(items.get(), i);
+    if (PySlice_Check(item)) {
+      result.push_back({item, {}});
+    } else if (std::optional<Expression> e = try_expression(item)) {
+      result.push_back({nullptr, *e});
+    } else {
+      return std::nullopt;
+    }
+  }
+  return result;
+}
+
+std::optional<Expression> slice_part(PyObject* slice, const char* attribute) {
+  py::Ref value = py::check(PyObject_GetAttrString(slice, attribute));
+  if (value.get() == Py_None) return std::nullopt;
+  return to_expression(value.get());
+}
+
+DummyIndexedVar dummy_indexed(const Expression& variable, const std::vector<IndexItem>& items) {
+  const DecisionVar& var = variable.as<DecisionVar>();
+  DummyIndexedVar result{variable, {}, {}};
+  for (size_t k = 0; k < items.size(); ++k) {
+    if (!items[k].slice) {
+      result.subscripts.push_back(items[k].expression);
+      continue;
+    }
+    std::optional<Expression> start = slice_part(items[k].slice, "start");
+    std::optional<Expression> stop = slice_part(items[k].slice, "stop");
+    std::optional<Expression> step = slice_part(items[k].slice, "step");
+    if (!stop) {
+      if (k >= var.shape.size()) {
+        modeling_error("the " + std::to_string(k) + "-th subscript of the " + kind_text(var.kind) +
+                       "Var named '" + var.name +
+                       "' is a slice without a stop, but the variable has no axis " +
+                       std::to_string(k) + " to take it from");
+      }
+      stop = var.shape[k];
+    }
+    if (step) {
+      modeling_error("The " + std::to_string(k) + "-th subscript of the " + kind_text(var.kind) +
+                     "Var named '" + var.name + "' uses a slice with a step `" +
+                     render_root(*step, RenderMode::Str) +
+                     "`. However, the slice with a step is not supported.");
+    }
+    Expression dummy =
+        make_dummy_element(var, k, start ? *start : number_lit(Number(int64_t{0})), *stop);
+    result.dummy_indices.push_back(dummy);
+    result.subscripts.push_back(dummy);
+  }
+  check_subscript_list(result.subscripts);
+  return result;
+}
+
+// `x[index]` on a decision variable: slices make a DummyIndexedVar.
+PyObject* subscript_decision_var(PyObject* self, PyObject* index) {
+  return py::guard([&]() -> py::Ref {
+    const Expression& variable = py::value_of<Expression>(self);
+    std::optional<std::vector<IndexItem>> items = index_items(index);
+    if (!items) {
+      PyErr_Clear();
+      py::Ref text = py::check(PyObject_Repr(index));
+      PyErr_Format(PyExc_IndexError, "Invalid index: %U", text.get());
+      throw py::ErrorAlreadySet{};
+    }
+    for (const IndexItem& item : *items) {
+      if (item.slice) {
+        return py::new_object(class_type(ClassId::DummyIndexedVar),
+                              dummy_indexed(variable, *items));
+      }
+    }
+    if (ndim(variable) == 0) not_subscriptable(variable);
+    std::vector<Expression> subscripts;
+    for (IndexItem& item : *items) subscripts.push_back(std::move(item.expression));
+    check_subscript_list(subscripts);
+    return wrap(make_subscript(variable, std::move(subscripts)));
+  });
+}
+
+const Subscript& record(const Expression& e) { return e.as<Subscript>(); }
+
+py::Ref variable(const Expression& e) { return wrap(record(e).variable); }
+py::Ref ndim_of(const Expression& e) { return py::from_count(record(e).ndim); }
+py::Ref subscripts(const Expression& e) {
+  const std::vector<Expression>& items = record(e).subscripts;
+  py::Ref list = py::check(PyList_New(static_cast<Py_ssize_t>(items.size())));
+  for (size_t i = 0; i < items.size(); ++i)
+    PyList_SET_ITEM(list.get(), i, wrap(items[i]).release());
+  return list;
+}
+
+// A subscripted decision variable keeps the remaining axes of the variable's own shape; any
+// other array is measured with ArrayLength.
+py::Ref shape(const Expression& e) {
+  const Subscript& s = record(e);
+  py::Ref tuple = py::check(PyTuple_New(static_cast<Py_ssize_t>(s.ndim)));
+  for (uint64_t axis = 0; axis < s.ndim; ++axis) {
+    Expression length = s.variable.is<DecisionVar>()
+                            ? s.variable.as<DecisionVar>().shape[s.subscripts.size() + axis]
+                            : make_array_length(e, axis, {}, {});
+    PyTuple_SET_ITEM(tuple.get(), axis, wrap(length).release());
+  }
+  return tuple;
+}
+
+template <ReductionKind Kind>
+py::Ref reduce_slices(PyObject* self, const py::Args&) {
+  return wrap(reduce(py::value_of<DummyIndexedVar>(self), Kind));
+}
+
+const py::Signature kSum("sum", {});
+const py::Signature kProd("prod", {});
+
+}  // namespace
+
+PyType_Slot array_subscript_slot() {
+  return {Py_mp_subscript, reinterpret_cast<void*>(&subscript_array)};
+}
+
+PyType_Slot decision_var_subscript_slot() {
+  return {Py_mp_subscript, reinterpret_cast<void*>(&subscript_decision_var)};
+}
+
+py::ClassDef define_subscript() {
+  py::ClassDef def = expression_class("Subscript");
+  def.doc =
+      "A subscripted Placeholder, Element or decision variable; an array while subscripts "
+      "remain to be given.";
+  def.getters = {
+      py::getter<Expression, &variable>("variable"),
+      py::getter<Expression, &subscripts>("subscripts"),
+      py::getter<Expression, &ndim_of>("ndim"),
+      py::getter<Expression, &shape>("shape"),
+  };
+  def.methods = {len_at_method()};
+  def.slots.push_back(array_subscript_slot());
+  return def;
+}
+
+py::ClassDef define_dummy_indexed_var() {
+  py::ClassDef def = py::class_of<DummyIndexedVar>("DummyIndexedVar");
+  def.doc = "A decision variable subscripted with slices; use its sum() or prod().";
+  def.methods = {
+      py::method<&reduce_slices<ReductionKind::Sum>, kSum>(
+          "The sum over the sliced axes, the first slice outermost."),
+      py::method<&reduce_slices<ReductionKind::Prod>, kProd>(
+          "The product over the sliced axes, the first slice outermost."),
+  };
+  return def;
+}
+
+}  // namespace vn::bind
