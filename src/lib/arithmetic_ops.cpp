@@ -1,6 +1,7 @@
 #include "lib/definitions.hpp"
 #include "lib/expression_class.hpp"
 #include "lib/expression_object.hpp"
+#include "lib/py/convert.hpp"
 
 namespace vn::bind {
 
@@ -8,11 +9,7 @@ namespace {
 
 py::Ref terms(const Expression& e) {
   const CommutativeOp& op = e.as<CommutativeOp>();
-  py::Ref list = py::check(PyList_New(static_cast<Py_ssize_t>(op.term_count())));
-  for (size_t i = 0; i < op.term_count(); ++i) {
-    PyList_SET_ITEM(list.get(), i, wrap(op.term(i)).release());
-  }
-  return list;
+  return py::list_of(op.term_count(), [&](size_t i) { return wrap(op.term(i)); });
 }
 
 py::Ref left(const Expression& e) { return wrap(e.as<BinaryOp>().left); }

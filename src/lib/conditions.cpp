@@ -29,10 +29,7 @@ py::Ref left(const Condition& c) { return wrap(c.as<ComparisonOp>().left); }
 py::Ref right(const Condition& c) { return wrap(c.as<ComparisonOp>().right); }
 py::Ref terms(const Condition& c) {
   const std::vector<Condition>& items = c.as<LogicalOp>().terms;
-  py::Ref list = py::check(PyList_New(static_cast<Py_ssize_t>(items.size())));
-  for (size_t i = 0; i < items.size(); ++i)
-    PyList_SET_ITEM(list.get(), i, wrap(items[i]).release());
-  return list;
+  return py::list_of(items.size(), [&](size_t i) { return wrap(items[i]); });
 }
 
 // Conditions have no truth value of their own and compare by identity.

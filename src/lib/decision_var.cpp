@@ -87,11 +87,7 @@ py::Ref description(const Expression& e) { return py::from_optional_text(record(
 py::Ref ndim_of(const Expression& e) { return py::from_count(record(e).shape.size()); }
 py::Ref shape(const Expression& e) {
   const std::vector<Expression>& axes = record(e).shape;
-  py::Ref tuple = py::check(PyTuple_New(static_cast<Py_ssize_t>(axes.size())));
-  for (size_t i = 0; i < axes.size(); ++i) {
-    PyTuple_SET_ITEM(tuple.get(), i, wrap(axes[i]).release());
-  }
-  return tuple;
+  return py::tuple_of(axes.size(), [&](size_t i) { return wrap(axes[i]); });
 }
 py::Ref lower_bound(const Expression& e) { return wrap(record(e).lower_bound); }
 py::Ref upper_bound(const Expression& e) { return wrap(record(e).upper_bound); }

@@ -9,12 +9,8 @@ namespace vn::bind {
 namespace {
 
 py::Ref shape(const Expression& e) {
-  const uint64_t n = ndim(e);
-  py::Ref tuple = py::check(PyTuple_New(static_cast<Py_ssize_t>(n)));
-  for (uint64_t axis = 0; axis < n; ++axis) {
-    PyTuple_SET_ITEM(tuple.get(), axis, wrap(make_array_length(e, axis, {}, {})).release());
-  }
-  return tuple;
+  return py::tuple_of(ndim(e),
+                      [&](size_t axis) { return wrap(make_array_length(e, axis, {}, {})); });
 }
 
 const py::Signature kLenAt("len_at", {{"axis"},

@@ -185,24 +185,18 @@ py::Ref variable(const Expression& e) { return wrap(record(e).variable); }
 py::Ref ndim_of(const Expression& e) { return py::from_count(record(e).ndim); }
 py::Ref subscripts(const Expression& e) {
   const std::vector<Expression>& items = record(e).subscripts;
-  py::Ref list = py::check(PyList_New(static_cast<Py_ssize_t>(items.size())));
-  for (size_t i = 0; i < items.size(); ++i)
-    PyList_SET_ITEM(list.get(), i, wrap(items[i]).release());
-  return list;
+  return py::list_of(items.size(), [&](size_t i) { return wrap(items[i]); });
 }
 
 // A subscripted decision variable keeps the remaining axes of the variable's own shape; any
 // other array is measured with ArrayLength.
 py::Ref shape(const Expression& e) {
   const Subscript& s = record(e);
-  py::Ref tuple = py::check(PyTuple_New(static_cast<Py_ssize_t>(s.ndim)));
-  for (uint64_t axis = 0; axis < s.ndim; ++axis) {
-    Expression length = s.variable.is<DecisionVar>()
-                            ? s.variable.as<DecisionVar>().shape[s.subscripts.size() + axis]
-                            : make_array_length(e, axis, {}, {});
-    PyTuple_SET_ITEM(tuple.get(), axis, wrap(length).release());
-  }
-  return tuple;
+  return py::tuple_of(s.ndim, [&](size_t axis) {
+    return wrap(s.variable.is<DecisionVar>()
+                    ? s.variable.as<DecisionVar>().shape[s.subscripts.size() + axis]
+                    : make_array_length(e, axis, {}, {}));
+  });
 }
 
 template <ReductionKind Kind>

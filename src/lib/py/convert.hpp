@@ -22,4 +22,18 @@ Ref from_bool(bool value);
 
 const char* type_name(PyObject* object);  // the type's __qualname__, for messages
 
+// A new list or tuple of `count` items, the i-th being `item(i)` (a Ref).
+template <class F>
+Ref list_of(size_t count, F&& item) {
+  Ref list = check(PyList_New(static_cast<Py_ssize_t>(count)));
+  for (size_t i = 0; i < count; ++i) PyList_SET_ITEM(list.get(), i, item(i).release());
+  return list;
+}
+template <class F>
+Ref tuple_of(size_t count, F&& item) {
+  Ref tuple = check(PyTuple_New(static_cast<Py_ssize_t>(count)));
+  for (size_t i = 0; i < count; ++i) PyTuple_SET_ITEM(tuple.get(), i, item(i).release());
+  return tuple;
+}
+
 }  // namespace vn::py
