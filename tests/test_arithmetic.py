@@ -152,6 +152,17 @@ def test_errors(build, error, message):
     assert type(raised.value) is error
 
 
+def test_operator_methods_can_be_called_by_name():
+    assert shape(p.__radd__(2)) == ("AddOp", ["p", "2"])
+    assert shape(p.__rsub__(1)) == ("AddOp", ["- p", "1"])
+    assert shape(p.__pow__(2, 3)) == ("ModOp", ["p ** 2", "3"])
+    assert shape(p.__rpow__(2)) == ("PowOp", ["2", "p"])
+    assert shape(p.__rtruediv__(1)) == ("PowOp", ["p", "-1"])
+    with pytest.raises(TypeError, match="^failed to convert into expression.$"):
+        p.__mul__("q")
+    assert not hasattr(x, "__truediv__") and not hasattr(x, "__mod__")
+
+
 def test_getters_return_copies():
     power = p ** 2
     assert power.base is not power.base

@@ -96,6 +96,10 @@ def test_second_initialization_in_one_process_raises_import_error():
     (vn.min, "(*operands)"),
     (vn.sum, "(index, operand)"),
     (vn.DummyIndexedVar.prod, "(self, /)"),
+    (vn.Placeholder.__add__, "(self, /, other)"),
+    (vn.SumOp.__rtruediv__, "(self, /, other)"),
+    (vn.BinaryVar.__pow__, "(self, /, exponent, modulo=None)"),
+    (vn.NumberLit.__rpow__, "(self, /, base, modulo=None)"),
 ])
 def test_text_signatures(obj, signature):
     assert str(inspect.signature(obj)) == signature

@@ -84,6 +84,37 @@ PyType_Slot number_slot(int id) {
   return {id, reinterpret_cast<void*>(&binary_operator<Op, Slot>)};
 }
 
+// The operator methods themselves, named as users read them in help(): `__add__(other)`,
+// `__pow__(exponent, modulo=None)`. The slots above serve the operators; these serve explicit
+// calls and signatures, with the same conversions.
+template <Operation Op, bool Reflected>
+py::Ref operator_method(PyObject* self, const py::Args& args) {
+  Expression receiver = receiver_expression(self);
+  Expression other = to_expression(args[0]);
+  return wrap(Reflected ? Op(other, receiver) : Op(receiver, other));
+}
+
+template <bool Reflected>
+py::Ref power_method(PyObject* self, const py::Args& args) {
+  Expression receiver = receiver_expression(self);
+  Expression other = to_expression(args[0]);
+  const bool with_modulo = args[1] && args[1] != Py_None;
+  Expression divisor = with_modulo ? to_expression(args[1]) : Expression();
+  Expression raised = Reflected ? power(other, receiver) : power(receiver, other);
+  return wrap(with_modulo ? modulo(raised, divisor) : raised);
+}
+
+py::Ref negative_method(PyObject* self, const py::Args&) {
+  return wrap(negation(receiver_expression(self)));
+}
+
+const py::Signature kAdd("__add__", {{"other"}}), kRadd("__radd__", {{"other"}}),
+    kSub("__sub__", {{"other"}}), kRsub("__rsub__", {{"other"}}), kMul("__mul__", {{"other"}}),
+    kRmul("__rmul__", {{"other"}}), kTrueDiv("__truediv__", {{"other"}}),
+    kRtrueDiv("__rtruediv__", {{"other"}}), kMod("__mod__", {{"other"}}),
+    kRmod("__rmod__", {{"other"}}), kPow("__pow__", {{"exponent"}, py::optional("modulo", "None")}),
+    kRpow("__rpow__", {{"base"}, py::optional("modulo", "None")}), kNeg("__neg__", {});
+
 const py::Signature kSetLatex("set_latex", {py::optional("latex", "None")});
 
 // Replaces the object's own node by a relabelled copy: every other holder keeps the old one.
@@ -111,10 +142,29 @@ py::ClassDef expression_class(const char* name, Arithmetic arithmetic) {
       // == builds a condition, so equal objects need not hash alike: no hash at all.
       {Py_tp_hash, reinterpret_cast<void*>(&PyObject_HashNotImplemented)},
   };
+  def.family_methods = {
+      py::slot_method<&operator_method<&addition, false>, kAdd>("Return self+other."),
+      py::slot_method<&operator_method<&addition, true>, kRadd>("Return other+self."),
+      py::slot_method<&operator_method<&subtraction, false>, kSub>("Return self-other."),
+      py::slot_method<&operator_method<&subtraction, true>, kRsub>("Return other-self."),
+      py::slot_method<&operator_method<&multiplication, false>, kMul>("Return self*other."),
+      py::slot_method<&operator_method<&multiplication, true>, kRmul>("Return other*self."),
+      py::slot_method<&power_method<false>, kPow>("Return pow(self, exponent, modulo)."),
+      py::slot_method<&power_method<true>, kRpow>("Return pow(base, self, modulo)."),
+      py::slot_method<&negative_method, kNeg>("Return -self."),
+  };
   if (arithmetic == Arithmetic::Full) {
     def.slots.push_back(
         number_slot<&division, &PyNumberMethods::nb_true_divide>(Py_nb_true_divide));
     def.slots.push_back(number_slot<&modulo, &PyNumberMethods::nb_remainder>(Py_nb_remainder));
+    def.family_methods.insert(
+        def.family_methods.end(),
+        {
+            py::slot_method<&operator_method<&division, false>, kTrueDiv>("Return self/other."),
+            py::slot_method<&operator_method<&division, true>, kRtrueDiv>("Return other/self."),
+            py::slot_method<&operator_method<&modulo, false>, kMod>("Return self%other."),
+            py::slot_method<&operator_method<&modulo, true>, kRmod>("Return other%self."),
+        });
   }
   return def;
 }

@@ -32,13 +32,15 @@ T* terminated(const std::vector<T>& entries) {
 
 PyTypeObject* create_class(const ClassDef& def) {
   const char* doc = def.signature ? keep(docstring(*def.signature, false, def.doc)) : keep(def.doc);
+  std::vector<PyMethodDef> methods = def.family_methods;
+  methods.insert(methods.end(), def.methods.begin(), def.methods.end());
   std::vector<PyType_Slot> slots = {
       {Py_tp_doc, const_cast<char*>(doc)},
       {Py_tp_dealloc, reinterpret_cast<void*>(def.dealloc)},
       {Py_tp_new,
        reinterpret_cast<void*>(def.constructor ? &forward_to_constructor : &no_constructor)},
       {Py_tp_getset, terminated(def.getters)},
-      {Py_tp_methods, terminated(def.methods)},
+      {Py_tp_methods, terminated(methods)},
   };
   slots.insert(slots.end(), def.slots.begin(), def.slots.end());
   PyType_Slot* kept_slots = terminated(slots);

@@ -49,6 +49,7 @@ struct ClassDef {
   vectorcallfunc constructor = nullptr;  // none: calling the class raises "No constructor defined"
   std::vector<PyGetSetDef> getters = {};
   std::vector<PyMethodDef> methods = {};
+  std::vector<PyMethodDef> family_methods = {};  // shared by a family of classes (operators)
   std::vector<PyType_Slot> slots = {};      // representation, comparison, number and mapping slots
   void (*finish)(PyTypeObject*) = nullptr;  // adds class attributes once the type exists
 };
@@ -85,6 +86,15 @@ PyMethodDef method(const char* doc = "") {
   };
   return PyMethodDef{S.name(), reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(+thunk)),
                      METH_FASTCALL | METH_KEYWORDS, keep(docstring(S, true, doc))};
+}
+
+// A method that takes the place of the slot wrapper of the same name (`__add__`), so that its
+// text signature can name its parameters.
+template <Ref (*F)(PyObject* self, const Args&), const Signature& S>
+PyMethodDef slot_method(const char* doc) {
+  PyMethodDef def = method<F, S>(doc);
+  def.ml_flags |= METH_COEXIST;
+  return def;
 }
 
 template <Ref (*F)(PyTypeObject* type, const Args&), const Signature& S>
