@@ -19,6 +19,11 @@ CASES = {
     "nested conditions": "p = vn.Placeholder('p')\nc = p == 1\n"
                          "for _ in range(10**5): c = c & (p == 2)\n"
                          "e = vn.sum((vn.Element('i', 3), c), p)",
+    "printed on a thread with a small stack":
+        "import threading\nthreading.stack_size(512 * 1024)\n"
+        "e = vn.Placeholder('p')\nfor _ in range(10**5): e = vn.abs(e)\n"
+        "def render():\n    try:\n        str(e)\n    except RecursionError:\n        pass\n"
+        "worker = threading.Thread(target=render)\nworker.start()\nworker.join()",
     "long sum and product": "x = vn.BinaryVar('x', shape=[10])\ne = 0\n"
                             "for k in range(10**5): e = e + (k + 1) * x[k % 10] * x[1]\n"
                             "assert len(e.terms) == 10**5",

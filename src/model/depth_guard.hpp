@@ -1,31 +1,37 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "model/error.hpp"
 
 namespace vn {
 
 // Bounds the recursion of tree walkers (rendering, comparison, ...) so that a tree deeper than
-// the C stack can hold raises a clean error instead of crashing. One count is shared by all
-// walkers on a thread, since they call one another.
+// the C stack can hold raises a clean error instead of crashing. It measures the stack that is
+// left rather than counting levels: a level costs very different amounts in different walkers
+// and builds (sanitizers triple frame sizes), and threads have stacks of different sizes.
 class DepthGuard {
  public:
-  static constexpr int kMaxDepth = 10000;
+  // What is kept free for the work that follows an error (unwinding, raising it in Python).
+  static constexpr size_t kReserve = 256 * 1024;
 
   DepthGuard() {
-    if (++depth() > kMaxDepth) {
-      --depth();
+    const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    if (here < stack_low() + kReserve) {
       fail(ErrorKind::Recursion, "maximum recursion depth exceeded in an expression tree");
     }
   }
-  ~DepthGuard() { --depth(); }
   DepthGuard(const DepthGuard&) = delete;
   DepthGuard& operator=(const DepthGuard&) = delete;
 
  private:
-  static int& depth() {
-    thread_local int count = 0;
-    return count;
+  // The lowest address of this thread's stack (stacks grow down on every platform we build on).
+  static uintptr_t stack_low() {
+    thread_local const uintptr_t low = find_stack_low();
+    return low;
   }
+  static uintptr_t find_stack_low();
 };
 
 }  // namespace vn
