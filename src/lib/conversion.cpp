@@ -2,6 +2,7 @@
 
 #include "lib/classes.hpp"
 #include "lib/expression_object.hpp"
+#include "lib/py/convert.hpp"
 #include "lib/py/error.hpp"
 #include "model/error.hpp"
 #include "model/expression/operand/dummy_indexed_var.hpp"
@@ -89,6 +90,24 @@ Expression receiver_expression(PyObject* object) {
       modeling_error("the dimensionality of the subscripted variable `" + subscript_text(e) +
                      "` must be zero, but actually " + actually);
   }
+}
+
+std::string sequence_problem(PyObject* object, const char* items) {
+  if (PyUnicode_Check(object))
+    return std::string("a string is not accepted as a sequence of ") + items;
+  if (is_module_operand(object) || !PySequence_Check(object)) {
+    return std::string("'") + py::type_name(object) + "' object cannot be converted to 'Sequence'";
+  }
+  return {};
+}
+
+py::Ref sequence_items(PyObject* object, const char* items) {
+  if (std::string problem = sequence_problem(object, items); !problem.empty()) {
+    py::raise(PyExc_TypeError, problem);
+  }
+  const std::string fallback =
+      std::string("'") + py::type_name(object) + "' object cannot be converted to 'Sequence'";
+  return py::check(PySequence_Fast(object, fallback.c_str()));
 }
 
 Condition to_condition(PyObject* object) {

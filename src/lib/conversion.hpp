@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "lib/py/ref.hpp"
 #include "model/expression/expression.hpp"
@@ -30,6 +31,14 @@ std::optional<Expression> try_expression(PyObject* object);
 // The object on which an operator runs, as a scalar: a non-scalar Placeholder, Element,
 // decision variable or Subscript raises the ModelingError naming it.
 Expression receiver_expression(PyObject* object);
+
+// Why the object cannot be read as a sequence of `items` (for messages): a string ("a string
+// is not accepted as a sequence of subscripts"), one of the module's own objects or any other
+// non-sequence ("'int' object cannot be converted to 'Sequence'"). Empty when it can.
+std::string sequence_problem(PyObject* object, const char* items);
+
+// The items of such a sequence, as a list or tuple; a TypeError with the problem otherwise.
+py::Ref sequence_items(PyObject* object, const char* items);
 
 // A comparison or logical object; TypeError "failed to convert into a conditional expression."
 Condition to_condition(PyObject* object);

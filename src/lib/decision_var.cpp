@@ -15,15 +15,7 @@ namespace {
 // The axis lengths: None for a scalar, else a sequence of scalar expressions.
 std::vector<Expression> to_shape(PyObject* object) {
   if (!object || object == Py_None) return {};
-  if (PyUnicode_Check(object)) {
-    py::raise(PyExc_TypeError, "a string is not accepted as a sequence of axis lengths");
-  }
-  if (is_module_operand(object) || !PySequence_Check(object)) {
-    PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to 'Sequence'",
-                 _PyType_Name(Py_TYPE(object)));
-    throw py::ErrorAlreadySet{};
-  }
-  py::Ref items = py::check(PySequence_Fast(object, ""));
+  py::Ref items = sequence_items(object, "axis lengths");
   const Py_ssize_t count = PySequence_Fast_GET_SIZE(items.get());
   std::vector<Expression> shape;
   shape.reserve(static_cast<size_t>(count));

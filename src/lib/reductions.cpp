@@ -44,13 +44,9 @@ std::vector<ReductionIndex> to_indices(PyObject* index) {
   if (std::optional<ReductionIndex> item = index_item(index, single_why, "  ")) return {*item};
   std::string sequence_why;
   std::vector<ReductionIndex> items;
-  if (PyUnicode_Check(index)) {
-    sequence_why = "a string is not accepted as a sequence of index items";
-  } else if (is_module_operand(index) || !PySequence_Check(index)) {
-    sequence_why =
-        std::string("'") + py::type_name(index) + "' object cannot be converted to 'Sequence'";
-  } else {
-    py::Ref sequence = py::check(PySequence_Fast(index, ""));
+  sequence_why = sequence_problem(index, "index items");
+  if (sequence_why.empty()) {
+    py::Ref sequence = sequence_items(index, "index items");
     for (Py_ssize_t k = 0; k < PySequence_Fast_GET_SIZE(sequence.get()); ++k) {
       std::string why;
       std::optional<ReductionIndex> item =

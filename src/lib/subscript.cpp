@@ -15,20 +15,6 @@ namespace vn::bind {
 
 namespace {
 
-// The items of a sequence given as an index; strings and the module's own objects are refused
-// like non-sequences.
-py::Ref sequence_items(PyObject* index) {
-  if (PyUnicode_Check(index)) {
-    py::raise(PyExc_TypeError, "a string is not accepted as a sequence of subscripts");
-  }
-  if (is_module_operand(index) || PySlice_Check(index) || !PySequence_Check(index)) {
-    PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to 'Sequence'",
-                 py::type_name(index));
-    throw py::ErrorAlreadySet{};
-  }
-  return py::check(PySequence_Fast(index, ""));
-}
-
 [[noreturn]] void not_subscriptable(const Expression& e) {
   std::string what;
   switch (e.kind()) {
@@ -64,7 +50,7 @@ PyObject* subscript_array(PyObject* self, PyObject* index) {
     if (std::optional<Expression> single = try_expression(index)) {
       subscripts.push_back(*single);  // a single subscript is taken as it is
     } else {
-      py::Ref items = sequence_items(index);
+      py::Ref items = sequence_items(index, "subscripts");
       for (Py_ssize_t i = 0; i < PySequence_Fast_GET_SIZE(items.get()); ++i) {
         subscripts.push_back(to_expression(PySequence_Fast_GET_ITEM(items.get(), i)));
       }
@@ -91,14 +77,9 @@ std::optional<std::vector<IndexItem>> index_items(PyObject* index) {
     return std::vector<IndexItem>{IndexItem{nullptr, *single}};
   }
   if (PySlice_Check(index)) return std::vector<IndexItem>{IndexItem{index, {}}};
-  if (is_module_operand(index) || PyUnicode_Check(index) || !PySequence_Check(index)) {
-    return std::nullopt;
-  }
+  if (!sequence_problem(index, "subscripts").empty()) return std::nullopt;
   py::Ref items = py::Ref::steal(PySequence_Fast(index, ""));
-  if (!items) {
-    PyErr_Clear();
-    return std::nullopt;
-  }
+  if (!items) return std::nullopt;  // the caller reports the index itself
   std::vector<IndexItem> result;
   for (Py_ssize_t i = 0; i < PySequence_Fast_GET_SIZE(items.get()); ++i) {
     PyObject* item = PySequence_Fast_GET_ITEM(items.get(), i);
