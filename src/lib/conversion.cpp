@@ -92,11 +92,17 @@ Expression receiver_expression(PyObject* object) {
   }
 }
 
+namespace {
+std::string not_a_sequence(PyObject* object) {
+  return std::string("'") + py::type_name(object) + "' object cannot be converted to 'Sequence'";
+}
+}  // namespace
+
 std::string sequence_problem(PyObject* object, const char* items) {
   if (PyUnicode_Check(object))
     return std::string("a string is not accepted as a sequence of ") + items;
   if (is_module_operand(object) || !PySequence_Check(object)) {
-    return std::string("'") + py::type_name(object) + "' object cannot be converted to 'Sequence'";
+    return not_a_sequence(object);
   }
   return {};
 }
@@ -105,9 +111,7 @@ py::Ref sequence_items(PyObject* object, const char* items) {
   if (std::string problem = sequence_problem(object, items); !problem.empty()) {
     py::raise(PyExc_TypeError, problem);
   }
-  const std::string fallback =
-      std::string("'") + py::type_name(object) + "' object cannot be converted to 'Sequence'";
-  return py::check(PySequence_Fast(object, fallback.c_str()));
+  return py::check(PySequence_Fast(object, not_a_sequence(object).c_str()));
 }
 
 Condition to_condition(PyObject* object) {
