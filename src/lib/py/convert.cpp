@@ -43,3 +43,44 @@ Ref from_count(uint64_t value) { return check(PyLong_FromUnsignedLongLong(value)
 Ref from_bool(bool value) { return Ref::borrow(value ? Py_True : Py_False); }
 
 }  // namespace vn::py
+
+namespace vn::py {
+
+int64_t to_int64(PyObject* object) {
+  Ref index = check(PyNumber_Index(object));
+  long long value = PyLong_AsLongLong(index.get());
+  if (value == -1 && PyErr_Occurred()) throw ErrorAlreadySet{};
+  return value;
+}
+
+double to_float(PyObject* object) {
+  double value = PyFloat_AsDouble(object);
+  if (value == -1.0 && PyErr_Occurred()) throw ErrorAlreadySet{};
+  return value;
+}
+
+std::optional<double> to_optional_float(PyObject* object) {
+  if (!object || object == Py_None) return std::nullopt;
+  return to_float(object);
+}
+
+Ref from_int64(int64_t value) { return check(PyLong_FromLongLong(value)); }
+
+Ref from_float(double value) { return check(PyFloat_FromDouble(value)); }
+
+Ref from_optional_float(const std::optional<double>& value) {
+  return value ? from_float(*value) : Ref::borrow(Py_None);
+}
+
+void cannot_convert(PyObject* object, const char* target) {
+  PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to '%s'", type_name(object),
+               target);
+  throw ErrorAlreadySet{};
+}
+
+Sequence::Sequence(PyObject* object) {
+  if (PyUnicode_Check(object) || !PySequence_Check(object)) cannot_convert(object, "Sequence");
+  items_ = check(PySequence_Fast(object, ""));
+}
+
+}  // namespace vn::py

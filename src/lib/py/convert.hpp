@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "lib/py/ref.hpp"
@@ -13,12 +14,33 @@ namespace vn::py {
 std::string to_text(PyObject* object);
 OptText to_optional_text(PyObject* object);  // None or absent (nullptr) gives no text
 uint64_t to_count(PyObject* object);         // the index protocol, read as unsigned 64 bits
+int64_t to_int64(PyObject* object);          // the index protocol, read as signed 64 bits
+double to_float(PyObject* object);           // a real number, through __float__ or __index__
+std::optional<double> to_optional_float(PyObject* object);  // None or absent gives nothing
 
 // Python objects from C++ values.
 Ref from_text(const std::string& text);
 Ref from_optional_text(const OptText& text);
 Ref from_count(uint64_t value);
 Ref from_bool(bool value);
+Ref from_int64(int64_t value);
+Ref from_float(double value);
+Ref from_optional_float(const std::optional<double>& value);
+
+// The items of a list, tuple or other sequence, held for reading by position; a str is refused
+// ("'str' object cannot be converted to 'Sequence'").
+class Sequence {
+ public:
+  explicit Sequence(PyObject* object);
+  Py_ssize_t size() const { return PySequence_Fast_GET_SIZE(items_.get()); }
+  PyObject* operator[](Py_ssize_t i) const { return PySequence_Fast_GET_ITEM(items_.get(), i); }
+
+ private:
+  Ref items_;
+};
+
+// Sets a TypeError "'<type>' object cannot be converted to '<target>'" and throws.
+[[noreturn]] void cannot_convert(PyObject* object, const char* target);
 
 const char* type_name(PyObject* object);  // the type's __qualname__, for messages
 

@@ -43,19 +43,31 @@ PyTypeObject* create_class(const ClassDef& def) {
       {Py_tp_methods, terminated(methods)},
   };
   slots.insert(slots.end(), def.slots.begin(), def.slots.end());
+  unsigned int flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
+  if (def.traverse) {
+    flags |= Py_TPFLAGS_HAVE_GC;
+    slots.push_back({Py_tp_traverse, reinterpret_cast<void*>(def.traverse)});
+    slots.push_back({Py_tp_clear, reinterpret_cast<void*>(def.clear)});
+  }
   PyType_Slot* kept_slots = terminated(slots);
 
   // The module prefix gives the class its __module__; the type name itself stays bare, so that
   // the interpreter's own messages say 'Placeholder', not 'varnova.Placeholder'.
-  auto* spec =
-      new PyType_Spec{keep(std::string("varnova.") + def.name), static_cast<int>(def.basicsize), 0,
-                      Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, kept_slots};
+  auto* spec = new PyType_Spec{keep(std::string("varnova.") + def.name),
+                               static_cast<int>(def.basicsize), 0, flags, kept_slots};
   auto* type = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(spec));
   if (!type) throw ErrorAlreadySet{};
   type->tp_name = def.name;
   if (def.constructor) type->tp_vectorcall = def.constructor;
   if (def.finish) def.finish(type);
   return type;
+}
+
+void ordering_not_supported(PyObject* self, int op) {
+  static constexpr const char* kOperators[] = {"<", "<=", "==", "!=", ">", ">="};
+  PyErr_Format(PyExc_TypeError, "Comparison '%s' not supported for %s", kOperators[op],
+               Py_TYPE(self)->tp_name);
+  throw ErrorAlreadySet{};
 }
 
 void set_class_attribute(PyTypeObject* type, const char* name, Ref value) {

@@ -33,6 +33,7 @@ Ref new_object(PyTypeObject* type, T value) {
 template <class T>
 void dealloc_object(PyObject* self) {
   PyTypeObject* type = Py_TYPE(self);
+  if (PyType_IS_GC(type)) PyObject_GC_UnTrack(self);
   reinterpret_cast<Object<T>*>(self)->value.~T();
   type->tp_free(self);
   Py_DECREF(type);
@@ -52,6 +53,10 @@ struct ClassDef {
   std::vector<PyMethodDef> family_methods = {};  // shared by a family of classes (operators)
   std::vector<PyType_Slot> slots = {};      // representation, comparison, number and mapping slots
   void (*finish)(PyTypeObject*) = nullptr;  // adds class attributes once the type exists
+  // For classes whose value holds Python objects: visiting and dropping them lets the
+  // collector break cycles through those objects.
+  traverseproc traverse = nullptr;
+  inquiry clear = nullptr;
 };
 
 template <class T>
@@ -73,6 +78,26 @@ PyGetSetDef getter(const char* name, const char* doc = nullptr) {
     return guard([&] { return F(value_of<T>(self)); });
   };
   return PyGetSetDef{name, thunk, nullptr, doc, nullptr};
+}
+
+// An attribute with a setter. Set replaces the value from a Python object; deleting the
+// attribute raises AttributeError.
+template <class T, Ref (*Get)(const T&), void (*Set)(T&, PyObject* value)>
+PyGetSetDef property(const char* name, const char* doc = nullptr) {
+  PyGetSetDef def = getter<T, Get>(name, doc);
+  def.set = [](PyObject* self, PyObject* value, void* closure) -> int {
+    return guard_status([&] {
+      if (!value) {
+        PyErr_Format(PyExc_AttributeError, "can't delete attribute '%s'",
+                     static_cast<const char*>(closure));
+        throw ErrorAlreadySet{};
+      }
+      Set(value_of<T>(self), value);
+      return 0;
+    });
+  };
+  def.closure = const_cast<char*>(name);
+  return def;
 }
 
 std::string docstring(const Signature& signature, bool method, const char* prose);
@@ -97,6 +122,17 @@ PyMethodDef slot_method(const char* doc) {
   return def;
 }
 
+// A static method: called on the class or an instance, without either.
+template <Ref (*F)(const Args&), const Signature& S>
+PyMethodDef static_method(const char* doc = "") {
+  auto thunk = [](PyObject*, PyObject* const* args, Py_ssize_t nargs,
+                  PyObject* kwnames) -> PyObject* {
+    return guard([&] { return F(parse(S, args, static_cast<size_t>(nargs), kwnames)); });
+  };
+  return PyMethodDef{S.name(), reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(+thunk)),
+                     METH_FASTCALL | METH_KEYWORDS | METH_STATIC, keep(docstring(S, false, doc))};
+}
+
 template <Ref (*F)(PyTypeObject* type, const Args&), const Signature& S>
 vectorcallfunc constructor() {
   return [](PyObject* type, PyObject* const* args, size_t nargsf, PyObject* kwnames) -> PyObject* {
@@ -111,6 +147,24 @@ PyType_Slot unary_slot(int slot) {
     return guard([&] { return F(value_of<T>(self)); });
   };
   return PyType_Slot{slot, reinterpret_cast<void*>(+thunk)};
+}
+
+// The comparison of a value class: == and != compare the values of two objects of the same
+// class (NotImplemented for any other operand); ordering raises TypeError
+// "Comparison '<' not supported for Record".
+[[noreturn]] void ordering_not_supported(PyObject* self, int op);
+
+template <class T>
+PyType_Slot value_comparison() {
+  auto thunk = [](PyObject* self, PyObject* other, int op) -> PyObject* {
+    return guard([&] {
+      if (op != Py_EQ && op != Py_NE) ordering_not_supported(self, op);
+      if (Py_TYPE(other) != Py_TYPE(self)) return Ref::borrow(Py_NotImplemented);
+      const bool equal = value_of<T>(self) == value_of<T>(other);
+      return Ref::borrow(equal == (op == Py_EQ) ? Py_True : Py_False);
+    });
+  };
+  return PyType_Slot{Py_tp_richcompare, reinterpret_cast<void*>(+thunk)};
 }
 
 // A module-level function.
