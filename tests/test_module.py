@@ -10,15 +10,17 @@ import varnova as vn
 REGISTERED = [
     "__version__",
     "ModelingError", "ProtobufSerializationError", "ProtobufDeserializationError",
-    "abs", "ceil", "floor", "log2", "log10", "ln", "min", "max", "sum", "prod",
+    "abs", "ceil", "floor", "log2", "log10", "ln", "min", "max", "sum", "prod", "concatenate",
     "DataType", "NumberLit", "Placeholder", "Range", "Element", "Subscript", "ArrayLength",
     "DummyIndexedVar", "BinaryVar", "IntegerVar", "ContinuousVar", "SemiIntegerVar",
     "SemiContinuousVar", "AbsOp", "CeilOp", "FloorOp", "Log2Op", "Log10Op", "LnOp",
     "AddOp", "MulOp", "ModOp", "MinOp", "MaxOp", "PowOp", "SumOp", "ProdOp",
     "AndOp", "OrOp", "XorOp", "EqualOp", "NotEqualOp", "LessThanOp", "LessThanEqualOp",
     "GreaterThanOp", "GreaterThanEqualOp",
+    "Evaluation", "Record", "SolvingTime", "SystemTime", "MeasuringTime", "SampleSet",
 ]
-FUNCTIONS = {"abs", "ceil", "floor", "log2", "log10", "ln", "min", "max", "sum", "prod"}
+FUNCTIONS = {"abs", "ceil", "floor", "log2", "log10", "ln", "min", "max", "sum", "prod",
+             "concatenate"}
 
 
 def test_version():

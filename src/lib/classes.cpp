@@ -50,6 +50,12 @@ constexpr std::array<Define, static_cast<size_t>(ClassId::Count)> kDefinitions =
   at(ClassId::LessThanEqualOp) = &define_less_than_equal_op;
   at(ClassId::GreaterThanOp) = &define_greater_than_op;
   at(ClassId::GreaterThanEqualOp) = &define_greater_than_equal_op;
+  at(ClassId::Evaluation) = &define_evaluation;
+  at(ClassId::Record) = &define_record;
+  at(ClassId::SolvingTime) = &define_solving_time;
+  at(ClassId::SystemTime) = &define_system_time;
+  at(ClassId::MeasuringTime) = &define_measuring_time;
+  at(ClassId::SampleSet) = &define_sample_set;
   return table;
 }();
 

@@ -58,4 +58,13 @@ py::Ref make_max(PyObject* module);
 py::Ref make_sum(PyObject* module);
 py::Ref make_prod(PyObject* module);
 
+py::ClassDef define_evaluation();
+py::ClassDef define_record();
+py::ClassDef define_solving_time();
+py::ClassDef define_system_time();
+py::ClassDef define_measuring_time();
+py::ClassDef define_sample_set();
+
+py::Ref make_concatenate(PyObject* module);
+
 }  // namespace vn::bind

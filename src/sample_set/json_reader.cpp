@@ -214,9 +214,13 @@ std::optional<double> JsonReader::read_optional_float() {
 int64_t JsonReader::read_int() {
   const Token& token = peek();
   if (token.kind == Kind::Integer) return take().integer;
-  if (token.kind == Kind::Unsigned)
-    fail("integer `" + std::to_string(token.unsigned_integer) +
-         "` is out of the range of a signed 64-bit integer");
+  if (token.kind == Kind::Unsigned) {  // how the parser gives every non-negative integer
+    if (token.unsigned_integer > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
+      fail("integer `" + std::to_string(token.unsigned_integer) +
+           "` is out of the range of a signed 64-bit integer");
+    }
+    return static_cast<int64_t>(take().unsigned_integer);
+  }
   fail_type("an integer");
 }
 
