@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace vn {
 
@@ -26,7 +25,10 @@ Digits shortest_digits(double magnitude) {
   for (; p < end && *p != 'e'; ++p) {
     if (*p != '.') digits.text[digits.count++] = *p;
   }
-  digits.point = std::atoi(p + 1) + 1;  // "d.ddde+X" is 0.dddd * 10^(X+1)
+  int exponent = 0;  // the buffer is not terminated: read only what to_chars wrote
+  const char* sign = p + 1;
+  std::from_chars(*sign == '+' ? sign + 1 : sign, end, exponent);
+  digits.point = exponent + 1;  // "d.ddde+X" is 0.dddd * 10^(X+1)
   return digits;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -44,8 +45,16 @@ class Ragged {
     Ragged kept;
     size_t total = 0;
     for (size_t i : positions) total += ends_[i] - begin_of(i);
-    kept.reserve(positions.size(), total);
-    for (size_t i : positions) kept.push((*this)[i]);
+    kept.items_.resize(total);
+    kept.ends_.resize(positions.size());
+    T* out = kept.items_.data();
+    size_t end = 0;
+    for (size_t k = 0; k < positions.size(); ++k) {
+      const std::span<const T> run = (*this)[positions[k]];
+      std::copy(run.begin(), run.end(), out + end);
+      end += run.size();
+      kept.ends_[k] = end;
+    }
     return kept;
   }
 

@@ -52,7 +52,9 @@ VN_TEST(float_styles) {
       {std::nan(""), "null", "NaN", "NaN", "nan"},
       {-inf, "null", "-inf", "-inf", "-inf"},
   };
+  // Each value after a longer one: a text must not pick up what an earlier one left behind.
   for (const Case& c : cases) {
+    VN_CHECK(float_text(-2.5e-300, FloatStyle::Json) == "-2.5e-300");
     VN_CHECK(float_text(c.value, FloatStyle::Json) == c.json);
     VN_CHECK(float_text(c.value, FloatStyle::Debug) == c.debug);
     if (c.display) VN_CHECK(float_text(c.value, FloatStyle::Display) == c.display);

@@ -80,7 +80,13 @@ void cannot_convert(PyObject* object, const char* target) {
 
 Sequence::Sequence(PyObject* object) {
   if (PyUnicode_Check(object) || !PySequence_Check(object)) cannot_convert(object, "Sequence");
-  items_ = check(PySequence_Fast(object, ""));
+  items_ = Ref::steal(PySequence_Fast(object, ""));
+  // Objects that claim the protocol but cannot be iterated (a 0-d array) are no sequences.
+  if (!items_) {
+    if (!PyErr_ExceptionMatches(PyExc_TypeError)) throw ErrorAlreadySet{};
+    PyErr_Clear();
+    cannot_convert(object, "Sequence");
+  }
 }
 
 }  // namespace vn::py

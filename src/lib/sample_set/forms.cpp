@@ -97,6 +97,18 @@ namespace {
             "numpy.ndarray or Tuple[List[List[int]], List[int|float], Tuple[int,..]].");
 }
 
+// A sequence other than str, or nothing.
+std::optional<py::Sequence> sequence_from(PyObject* object) {
+  if (PyUnicode_Check(object) || !PySequence_Check(object)) return std::nullopt;
+  try {
+    return py::Sequence(object);
+  } catch (const py::ErrorAlreadySet&) {
+    if (!PyErr_ExceptionMatches(PyExc_TypeError)) throw;
+    PyErr_Clear();
+    return std::nullopt;
+  }
+}
+
 struct Variable {
   std::string name;
   py::Sequence samples;
@@ -110,8 +122,9 @@ std::vector<Variable> variables_of(PyObject* object) {
   Py_ssize_t position = 0;
   while (PyDict_Next(object, &position, &key, &value)) {
     if (!PyUnicode_Check(key)) py::raise(PyExc_TypeError, "Failed to extract a solution.");
-    if (PyUnicode_Check(value) || !PySequence_Check(value)) not_a_solution();
-    variables.push_back({py::to_text(key), py::Sequence(value)});
+    std::optional<py::Sequence> samples = sequence_from(value);
+    if (!samples) not_a_solution();
+    variables.push_back({py::to_text(key), std::move(*samples)});
   }
   return variables;
 }
@@ -149,12 +162,6 @@ std::optional<double> float_from(PyObject* object) {
     return std::nullopt;
   }
   return value;
-}
-
-// A sequence other than str, or nothing.
-std::optional<py::Sequence> sequence_from(PyObject* object) {
-  if (PyUnicode_Check(object) || !PySequence_Check(object)) return std::nullopt;
-  return py::Sequence(object);
 }
 
 template <class T, class Read>
