@@ -20,7 +20,8 @@ std::vector<size_t> positions_where(const Values& total, double rtol, double ato
   kept.reserve(total.size());
   for (size_t i = 0; i < total.size(); ++i) {
     const double v = total[i];
-    const bool is_feasible = std::fabs(0.0 - v) <= atol + rtol * std::fabs(v);  // NaN: false
+    // NaN fails the comparison; an infinite total would pass it whenever rtol > 0.
+    const bool is_feasible = std::isfinite(v) && std::fabs(0.0 - v) <= atol + rtol * std::fabs(v);
     if (is_feasible == want_feasible) kept.push_back(i);
   }
   return kept;
@@ -93,8 +94,8 @@ SampleSet concatenate(std::span<const SampleSet* const> sets) {
   merged.record.solution = SparseSolution{};
   const SampleSet* first = nullptr;  // the first set that holds samples
   for (const SampleSet* set : sets) {
-    if (set->record.is_dense()) extend(merged.record, set->record);  // refuses, with its message
-    if (sample_count(*set) == 0) continue;
+    if (sample_count(*set) == 0) continue;  // nothing to line up, whatever its format
+    extend(merged.record, set->record);     // refuses a dense record
     if (first) {
       require_same_names(std::get<SparseSolution>(first->record.solution),
                          std::get<SparseSolution>(set->record.solution), "decision variables");
@@ -104,7 +105,6 @@ SampleSet concatenate(std::span<const SampleSet* const> sets) {
     } else {
       first = set;
     }
-    extend(merged.record, set->record);
     extend(merged.evaluation, set->evaluation);
   }
   return merged;

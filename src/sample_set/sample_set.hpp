@@ -22,8 +22,8 @@ struct SampleSet {
 SampleSet select(const SampleSet& samples, std::span<const size_t> positions);
 
 // Sample i is feasible when its total violation v (summed over the constraints) satisfies
-// |0 - v| <= atol + rtol * |v|; a NaN total is infeasible. With no constraint violations at
-// all, every sample is feasible and none infeasible.
+// |0 - v| <= atol + rtol * |v|; a NaN or infinite total is infeasible. With no constraint
+// violations at all, every sample is feasible and none infeasible.
 SampleSet feasible(const SampleSet& samples, double rtol, double atol);
 SampleSet infeasible(const SampleSet& samples, double rtol, double atol);
 // The feasible samples whose objective equals the least objective among them (NaN ignored),
@@ -32,8 +32,8 @@ SampleSet infeasible(const SampleSet& samples, double rtol, double atol);
 SampleSet lowest(const SampleSet& samples, double rtol, double atol);
 
 // Two or more sample sets one after the other, in a sparse record. Sets without samples are
-// passed over; the others must name the same decision variables, constraints and penalty
-// terms, so that every sample keeps its own values.
+// passed over, whatever their format; the others must name the same decision variables, constraints
+// and penalty terms, so that every sample keeps its own values.
 SampleSet concatenate(std::span<const SampleSet* const> sets);
 
 }  // namespace vn

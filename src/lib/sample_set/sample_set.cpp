@@ -268,7 +268,8 @@ py::ClassDef define_sample_set() {
       py::method<&dense, kToDense>("A new SampleSet whose record is in dense format."),
       py::method<&filtered<&feasible>, kFeasible>(
           "The feasible samples: those whose total constraint violation v satisfies "
-          "|v| <= atol + rtol * |v|. NaN is infeasible. Without constraint violations every "
+          "|v| <= atol + rtol * |v|. NaN and infinity are infeasible. Without constraint "
+          "violations every "
           "sample is feasible."),
       py::method<&filtered<&infeasible>, kInfeasible>("The samples that are not feasible."),
       py::method<&filtered<&lowest>, kLowest>(
@@ -296,7 +297,8 @@ py::Ref make_concatenate(PyObject* module) {
       module,
       "Joins two or more sample sets into one, its samples those of each set in list order.\n\n"
       "Every record must be sparse (see Record.to_sparse); a list of one sample set gives a "
-      "copy of it, whatever its format. Sets without samples are passed over; the others must "
+      "copy of it, whatever its format. Sets without samples are passed over, whatever their "
+      "format; the others must "
       "name the same decision variables, constraints and penalty terms, so that the per-sample "
       "lists of the result line up: each variable's solutions, num_occurrences, energy, "
       "objective, each constraint's violations, each penalty term's values and "
