@@ -85,6 +85,17 @@ void check_dense_conversion(const SparseSolution& solution) {
   for (const auto& [name, series] : solution) {
     for (size_t i = 0; i < series.size(); ++i) {
       const CooEntry entry = series[i];
+      // Arrays are addressed in signed bytes, even those with no elements: the product of the
+      // non-zero dimensions must be addressable.
+      uint64_t extent = sizeof(double);
+      for (uint64_t dim : entry.shape) {
+        if (__builtin_mul_overflow(extent, std::max<uint64_t>(dim, 1), &extent) ||
+            extent > static_cast<uint64_t>(INT64_MAX)) {
+          fail(ErrorKind::Value, "the shape " + bracketed(entry.shape) + " of " + name +
+                                     " in sample " + std::to_string(i) +
+                                     " is too large for an array");
+        }
+      }
       const std::optional<uint64_t> count = element_count(entry.shape);
       if (!count || __builtin_add_overflow(total, *count, &total) || total > kMaxDenseElements) {
         fail(ErrorKind::Value,
