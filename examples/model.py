@@ -30,3 +30,17 @@ print()
 print("repr of x[i]:", repr(x[i]))
 print("terms of the weight sum:", [str(t) for t in (weight.left + 2 * x[0] - 1).terms])
 print("the objective's operand:", type(value.operand).__name__, [str(t) for t in value.operand.terms])
+
+# ---------------------------------------------------------------------------------------------
+# A solver's answer: the JSON of a SampleSet, as a solving service returns it for a knapsack of
+# four items (x[i] = 1 when item i is packed). Keep the feasible samples, then the best of them.
+import pathlib
+
+result = vn.SampleSet.from_json((pathlib.Path(__file__).parent / "result.json").read_text())
+feasible = result.feasible()
+best = result.lowest()
+print(f"samples: {len(result.record.num_occurrences)}, "
+      f"feasible: {len(feasible.record.num_occurrences)}, best: {len(best.record.num_occurrences)}")
+print(feasible.to_pandas()[["solution[x]", "num_occurrences", "objective",
+                            "constraint_violation[capacity]"]].to_string())
+print(best.to_pandas().to_string())
