@@ -188,23 +188,7 @@ void write_map(JsonWriter& json, const ValueMap& map) {
   json.end_object();
 }
 
-Values read_values(JsonReader& json) {
-  Values values;
-  json.begin_array();
-  while (json.next_item()) values.push_back(json.read_float());
-  return values;
-}
-
-template <class T, class Read>
-void read_map(JsonReader& json, std::map<std::string, T>& into, Read read) {
-  json.begin_object();
-  std::string name;
-  while (json.next_key(name)) {
-    auto [slot, added] = into.try_emplace(name);
-    if (!added) json.fail_at_last("duplicate field `" + name + "`");
-    slot->second = read(json);
-  }
-}
+void read_values(JsonReader& json, Values& values) { values = read_floats(json); }
 
 ValueMap read_value_map(JsonReader& json) {
   ValueMap map;
@@ -213,8 +197,7 @@ ValueMap read_value_map(JsonReader& json) {
 }
 
 // A list of rows of equal length.
-IndexTable read_rows(JsonReader& json) {
-  IndexTable table;
+void read_rows(JsonReader& json, IndexTable& table) {
   json.begin_array();
   while (json.next_item()) {
     json.begin_array();
@@ -230,7 +213,6 @@ IndexTable read_rows(JsonReader& json) {
     table.columns = columns;
     ++table.rows;
   }
-  return table;
 }
 
 }  // namespace
@@ -263,10 +245,10 @@ Evaluation evaluation_from_json(std::string_view text) {
   const uint64_t seen = json.read_fields(names, [&](size_t field) {
     switch (field) {
       case 0:
-        e.energy = read_values(json);
+        read_values(json, e.energy);
         break;
       case 1:
-        e.objective = read_values(json);
+        read_values(json, e.objective);
         break;
       case 2:
         read_map(json, e.constraint_violations, read_values);
@@ -275,8 +257,7 @@ Evaluation evaluation_from_json(std::string_view text) {
         read_map(json, e.constraint_forall, read_rows);
         break;
       case 4:
-        json.begin_array();
-        while (json.next_item()) e.constraint_values.push_back(read_value_map(json));
+        read_list(json, e.constraint_values, read_value_map);
         break;
       default:
         read_map(json, e.penalty, read_values);

@@ -285,4 +285,16 @@ void JsonReader::require(uint64_t seen, std::span<const char* const> names,
   }
 }
 
+std::vector<double> read_floats(JsonReader& json) {
+  std::vector<double> items;
+  read_list(json, items, [](JsonReader& j) { return j.read_float(); });
+  return items;
+}
+
+std::vector<uint64_t> read_unsigned_integers(JsonReader& json) {
+  std::vector<uint64_t> items;
+  read_list(json, items, [](JsonReader& j) { return j.read_unsigned(); });
+  return items;
+}
+
 }  // namespace vn

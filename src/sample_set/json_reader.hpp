@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -86,5 +87,27 @@ class JsonReader {
   std::deque<std::string> texts_;  // strings and keys
   size_t next_ = 0;
 };
+
+// [item, ...], each item read by read(json).
+template <class T, class Read>
+void read_list(JsonReader& json, std::vector<T>& into, Read read) {
+  json.begin_array();
+  while (json.next_item()) into.push_back(read(json));
+}
+
+std::vector<double> read_floats(JsonReader& json);
+std::vector<uint64_t> read_unsigned_integers(JsonReader& json);
+
+// {name: value, ...}, each name given once; read(json, slot) reads one value into its slot.
+template <class T, class Read>
+void read_map(JsonReader& json, std::map<std::string, T>& into, Read read) {
+  json.begin_object();
+  std::string name;
+  while (json.next_key(name)) {
+    auto [slot, added] = into.try_emplace(name);
+    if (!added) json.fail_at_last("duplicate field `" + name + "`");
+    read(json, slot->second);
+  }
+}
 
 }  // namespace vn

@@ -323,24 +323,6 @@ std::string to_json(const Record& record) {
 
 namespace {
 
-template <class T, class Read>
-void read_list(JsonReader& json, std::vector<T>& into, Read read) {
-  json.begin_array();
-  while (json.next_item()) into.push_back(read(json));
-}
-
-std::vector<uint64_t> read_unsigned_list(JsonReader& json) {
-  std::vector<uint64_t> items;
-  read_list(json, items, [](JsonReader& j) { return j.read_unsigned(); });
-  return items;
-}
-
-std::vector<double> read_float_list(JsonReader& json) {
-  std::vector<double> items;
-  read_list(json, items, [](JsonReader& j) { return j.read_float(); });
-  return items;
-}
-
 // {"v": 1, "dim": [...], "data": [...]}
 void read_dense_array(JsonReader& json, DenseSeries& series) {
   std::vector<uint64_t> dim;
@@ -352,9 +334,9 @@ void read_dense_array(JsonReader& json, DenseSeries& series) {
         if (field == 0) {
           if (json.read_unsigned() != 1) json.fail_at_last("unknown array version, expected 1");
         } else if (field == 1) {
-          dim = read_unsigned_list(json);
+          dim = read_unsigned_integers(json);
         } else {
-          data = read_float_list(json);
+          data = read_floats(json);
         }
       },
       /*deny_unknown=*/true);
@@ -375,11 +357,11 @@ void read_coo(JsonReader& json, CooSeries& series) {
   std::vector<uint64_t> shape;
   auto read_field = [&](size_t field) {
     if (field == 0) {
-      read_list(json, indices, read_unsigned_list);
+      read_list(json, indices, read_unsigned_integers);
     } else if (field == 1) {
-      values = read_float_list(json);
+      values = read_floats(json);
     } else {
-      shape = read_unsigned_list(json);
+      shape = read_unsigned_integers(json);
     }
   };
   const char* const names[] = {"non_zero_indices", "non_zero_values", "shape"};
@@ -409,17 +391,13 @@ void read_coo(JsonReader& json, CooSeries& series) {
   series.push({indices.size(), flat, values, shape});
 }
 
-// {name: [item, ...], ...}, names given once.
+// {name: [item, ...], ...}
 template <class Series, class ReadItem>
 void read_series_map(JsonReader& json, std::map<std::string, Series>& into, ReadItem read_item) {
-  json.begin_object();
-  std::string name;
-  while (json.next_key(name)) {
-    auto [slot, added] = into.try_emplace(name);
-    if (!added) json.fail_at_last("duplicate field `" + name + "`");
-    json.begin_array();
-    while (json.next_item()) read_item(json, slot->second);
-  }
+  read_map(json, into, [&](JsonReader& j, Series& series) {
+    j.begin_array();
+    while (j.next_item()) read_item(j, series);
+  });
 }
 
 Solution read_solution(JsonReader& json) {

@@ -70,7 +70,8 @@ VN_TEST(dense_conversion_refuses_hostile_shapes_before_allocating) {
     Record record = sparse_record({0, 0}, shape.size(), {1.0}, shape);
     if (shape.size() == 1) record = sparse_record({0}, 1, {1.0}, shape);
     const std::string message = error_of([&] { to_dense(record); }, ErrorKind::Value);
-    VN_CHECK(message.find("more than one conversion may allocate") != std::string::npos);
+    VN_CHECK(message.find("more than one conversion may allocate") != std::string::npos ||
+             message.find("is too large for an array") != std::string::npos);
   }
   // Many entries that each fit must not add up past the bound either.
   CooSeries series;

@@ -1,6 +1,7 @@
 #include "lib/definitions.hpp"
 #include "lib/py/convert.hpp"
 #include "lib/sample_set/forms.hpp"
+#include "lib/sample_set/members.hpp"
 
 namespace vn::bind {
 
@@ -12,10 +13,6 @@ const py::Signature kConstructor("Evaluation",
                                   py::optional("constraint_forall", "None"),
                                   py::optional("constraint_values", "None"),
                                   py::optional("penalty", "None")});
-const py::Signature kToDict("to_dict", {});
-const py::Signature kFromDict("from_dict", {{"dict"}});
-const py::Signature kToJson("to_json", {});
-const py::Signature kFromJson("from_json", {{"json"}});
 const py::Signature kToPandas("to_pandas", {});
 
 py::Ref wrap(Evaluation evaluation) {
@@ -85,21 +82,10 @@ py::Ref expr_values(const Evaluation& e) {
   return samples;
 }
 
-py::Ref to_dict(PyObject* self, const py::Args&) {
-  return evaluation_to_dict(self_evaluation(self));
-}
-py::Ref from_dict(const py::Args& args) {
-  return wrap(evaluation_from_dict(dict_argument(args[0])));
-}
-py::Ref json(PyObject* self, const py::Args&) {
-  return py::from_text(to_json(self_evaluation(self)));
-}
-py::Ref from_json(const py::Args& args) {
-  const std::string text = py::convert_argument("json", [&] { return py::to_text(args[0]); });
-  return wrap(evaluation_from_json(text));
-}
+using EvaluationConversions = Conversions<Evaluation, ClassId::Evaluation, &evaluation_to_dict,
+                                          &evaluation_from_dict, &to_json, &evaluation_from_json>;
+
 py::Ref pandas(PyObject* self, const py::Args&) { return evaluation_table(self_evaluation(self)); }
-py::Ref text(const Evaluation& evaluation) { return py::from_text(to_text(evaluation)); }
 
 }  // namespace
 
@@ -124,23 +110,17 @@ py::ClassDef define_evaluation() {
           "constraint_expr_values",
           "Per sample, constraint name to a dict of forall index tuple to value."),
   };
-  def.methods = {
-      py::method<&to_dict, kToDict>("A dict of the six fields, in field order."),
-      py::static_method<&from_dict, kFromDict>(
-          "An Evaluation from a dict: each field present is read as the constructor reads it."),
-      py::method<&json, kToJson>("Compact JSON text of the six fields."),
-      py::static_method<&from_json, kFromJson>(
-          "Reads JSON text as to_json writes it; all six keys are required."),
-      py::method<&pandas, kToPandas>(
-          "A pandas.DataFrame with one row per sample: energy, objective, constraint_forall, "
-          "constraint_values, then \"constraint_violation[name]\" and \"penalty[name]\" per "
-          "constraint and penalty term."),
-  };
-  def.slots = {
-      py::unary_slot<Evaluation, &text>(Py_tp_repr),
-      py::unary_slot<Evaluation, &text>(Py_tp_str),
-      py::value_comparison<Evaluation>(),
-  };
+  def.methods = EvaluationConversions::methods({
+      "A dict of the six fields, in field order.",
+      "An Evaluation from a dict: each field present is read as the constructor reads it.",
+      "Compact JSON text of the six fields.",
+      "Reads JSON text as to_json writes it; all six keys are required.",
+  });
+  def.methods.push_back(py::method<&pandas, kToPandas>(
+      "A pandas.DataFrame with one row per sample: energy, objective, constraint_forall, "
+      "constraint_values, then \"constraint_violation[name]\" and \"penalty[name]\" per "
+      "constraint and penalty term."));
+  def.slots = value_slots<Evaluation, &to_text>();
   return def;
 }
 

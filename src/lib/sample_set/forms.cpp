@@ -1,11 +1,22 @@
 #include "lib/sample_set/forms.hpp"
 
+#include "lib/sample_set/members.hpp"
+
 #include "lib/py/numpy.hpp"
 #include "lib/sample_set/runtime.hpp"
 
 namespace vn::bind {
 
 namespace numpy = py::numpy;
+
+const py::Signature kToDictSignature("to_dict", {});
+const py::Signature kFromDictSignature("from_dict", {{"dict"}});
+const py::Signature kToJsonSignature("to_json", {});
+const py::Signature kFromJsonSignature("from_json", {{"json"}});
+
+std::string json_argument(PyObject* object) {
+  return py::convert_argument("json", [&] { return py::to_text(object); });
+}
 
 PyObject* dict_argument(PyObject* object) {
   return py::convert_argument("dict", [&] {
@@ -129,18 +140,25 @@ std::vector<Variable> variables_of(PyObject* object) {
   return variables;
 }
 
-std::optional<DenseSolution> dense_from(const std::vector<Variable>& variables) {
-  DenseSolution solution;
+// Every sample of every variable read by read(variable, sample, series), or nothing once one
+// read fails.
+template <class Solution, class Read>
+std::optional<Solution> read_samples(const std::vector<Variable>& variables, Read read) {
+  Solution solution;
   for (const Variable& variable : variables) {
-    DenseSeries series;
+    typename Solution::mapped_type series;
     for (Py_ssize_t i = 0; i < variable.samples.size(); ++i) {
-      std::optional<numpy::Elements<double>> array = numpy::exact_float64(variable.samples[i]);
-      if (!array) return std::nullopt;
-      series.push(array->data, array->shape);
+      if (!read(variable, i, series)) return std::nullopt;
     }
     solution.insert_or_assign(variable.name, std::move(series));
   }
   return solution;
+}
+
+bool read_array(const Variable& variable, Py_ssize_t sample, DenseSeries& series) {
+  std::optional<numpy::Elements<double>> array = numpy::exact_float64(variable.samples[sample]);
+  if (array) series.push(array->data, array->shape);
+  return array.has_value();
 }
 
 // Reading attempts that fail leave no Python error behind: the next form is tried.
@@ -178,8 +196,9 @@ bool read_items(PyObject* object, std::vector<T>& into, Read read) {
 
 // (indices per axis, values, shape). Every axis must hold one index per value: a shorter list
 // would leave values without coordinates.
-bool coo_from(PyObject* object, const std::string& name, Py_ssize_t sample, CooSeries& series) {
-  std::optional<py::Sequence> triple = sequence_from(object);
+bool read_coo(const Variable& variable, Py_ssize_t sample, CooSeries& series) {
+  const std::string& name = variable.name;
+  std::optional<py::Sequence> triple = sequence_from(variable.samples[sample]);
   if (!triple || triple->size() != 3) return false;
   std::optional<py::Sequence> axes = sequence_from((*triple)[0]);
   if (!axes) return false;
@@ -202,18 +221,6 @@ bool coo_from(PyObject* object, const std::string& name, Py_ssize_t sample, CooS
   }
   series.push({static_cast<size_t>(axes->size()), indices, values, shape});
   return true;
-}
-
-std::optional<SparseSolution> sparse_from(const std::vector<Variable>& variables) {
-  SparseSolution solution;
-  for (const Variable& variable : variables) {
-    CooSeries series;
-    for (Py_ssize_t i = 0; i < variable.samples.size(); ++i) {
-      if (!coo_from(variable.samples[i], variable.name, i, series)) return std::nullopt;
-    }
-    solution.insert_or_assign(variable.name, std::move(series));
-  }
-  return solution;
 }
 
 // NumPy's limit on the number of axes, which also bounds the walk through nested lists.
@@ -261,27 +268,19 @@ class NestedFloats {
   std::vector<double> data_;
 };
 
-std::optional<DenseSolution> nested_from(const std::vector<Variable>& variables) {
-  DenseSolution solution;
-  NestedFloats nested;
-  for (const Variable& variable : variables) {
-    DenseSeries series;
-    for (Py_ssize_t i = 0; i < variable.samples.size(); ++i) {
-      if (!nested.read(variable.samples[i])) return std::nullopt;
-      series.push(nested.data(), nested.shape());
-    }
-    solution.insert_or_assign(variable.name, std::move(series));
-  }
-  return solution;
-}
-
 }  // namespace
 
 Solution solution_from_python(PyObject* object) {
   const std::vector<Variable> variables = variables_of(object);
-  if (std::optional<DenseSolution> dense = dense_from(variables)) return std::move(*dense);
-  if (std::optional<SparseSolution> sparse = sparse_from(variables)) return std::move(*sparse);
-  if (std::optional<DenseSolution> dense = nested_from(variables)) return std::move(*dense);
+  if (auto dense = read_samples<DenseSolution>(variables, read_array)) return std::move(*dense);
+  if (auto sparse = read_samples<SparseSolution>(variables, read_coo)) return std::move(*sparse);
+  NestedFloats nested;
+  auto read_nested = [&](const Variable& variable, Py_ssize_t sample, DenseSeries& series) {
+    if (!nested.read(variable.samples[sample])) return false;
+    series.push(nested.data(), nested.shape());
+    return true;
+  };
+  if (auto dense = read_samples<DenseSolution>(variables, read_nested)) return std::move(*dense);
   not_a_solution();
 }
 

@@ -24,6 +24,8 @@ py::Ref wrap_value(ClassId id, T value) {
   return py::new_object(class_type(id), std::move(value));
 }
 
+// The text argument of a from_json(json).
+std::string json_argument(PyObject* object);
 // The argument of a from_dict(dict): a dict ("'list' object cannot be converted to 'PyDict'").
 PyObject* dict_argument(PyObject* object);
 // The value under `key`, or nullptr when absent (borrowed).

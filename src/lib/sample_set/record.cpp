@@ -1,21 +1,18 @@
 #include "lib/definitions.hpp"
 #include "lib/py/convert.hpp"
 #include "lib/sample_set/forms.hpp"
+#include "lib/sample_set/members.hpp"
 
 namespace vn::bind {
 
 namespace {
 
 const py::Signature kConstructor("Record", {{"solution"}, {"num_occurrences"}});
-const py::Signature kToDict("to_dict", {});
-const py::Signature kToJson("to_json", {});
 const py::Signature kToDense("to_dense", {});
 const py::Signature kToSparse("to_sparse", {});
 const py::Signature kToPandas("to_pandas", {});
 const py::Signature kIsDense("is_dense", {});
 const py::Signature kIsSparse("is_sparse", {});
-const py::Signature kFromDict("from_dict", {{"dict"}});
-const py::Signature kFromJson("from_json", {{"json"}});
 
 py::Ref wrap(Record record) { return wrap_value(ClassId::Record, std::move(record)); }
 const Record& self_record(PyObject* self) { return py::value_of<Record>(self); }
@@ -37,13 +34,10 @@ void set_counts(Record& record, PyObject* value) {
   record.num_occurrences = counts_from_python(value);
 }
 
-py::Ref to_dict(PyObject* self, const py::Args&) { return record_to_dict(self_record(self)); }
-py::Ref from_dict(const py::Args& args) { return wrap(record_from_dict(dict_argument(args[0]))); }
-py::Ref json(PyObject* self, const py::Args&) { return py::from_text(to_json(self_record(self))); }
-py::Ref from_json(const py::Args& args) {
-  const std::string text = py::convert_argument("json", [&] { return py::to_text(args[0]); });
-  return wrap(record_from_json(text));
-}
+py::Ref dict_of(const Record& record) { return record_to_dict(record); }
+using RecordConversions =
+    Conversions<Record, ClassId::Record, &dict_of, &record_from_dict, &to_json, &record_from_json>;
+
 py::Ref is_dense(PyObject* self, const py::Args&) {
   return py::from_bool(self_record(self).is_dense());
 }
@@ -53,7 +47,6 @@ py::Ref is_sparse(PyObject* self, const py::Args&) {
 py::Ref dense(PyObject* self, const py::Args&) { return wrap(to_dense(self_record(self))); }
 py::Ref sparse(PyObject* self, const py::Args&) { return wrap(to_sparse(self_record(self))); }
 py::Ref pandas(PyObject* self, const py::Args&) { return record_table(self_record(self)); }
-py::Ref text(const Record& record) { return py::from_text(to_text(record)); }
 
 }  // namespace
 
@@ -73,31 +66,29 @@ py::ClassDef define_record() {
       py::property<Record, &get_counts, &set_counts>("num_occurrences",
                                                      "How often each sample was seen."),
   };
-  def.methods = {
-      py::method<&to_dict, kToDict>("{\"solution\": ..., \"num_occurrences\": [...]}."),
-      py::static_method<&from_dict, kFromDict>(
-          "A Record from a dict as to_dict writes it; a missing \"solution\" gives an empty "
-          "sparse solution, a missing \"num_occurrences\" an empty list."),
-      py::method<&json, kToJson>("Compact JSON text."),
-      py::static_method<&from_json, kFromJson>(
-          "Reads JSON text as to_json writes it. Raises ValueError, with the line and column, "
-          "for text that is malformed or does not hold a record."),
-      py::method<&is_dense, kIsDense>("Whether the solution is in dense format."),
-      py::method<&is_sparse, kIsSparse>("Whether the solution is in sparse format."),
-      py::method<&dense, kToDense>(
-          "A new Record in dense format. Raises IndexError for a coordinate outside its shape, "
-          "ValueError when the arrays would hold more than 2**28 elements together."),
-      py::method<&sparse, kToSparse>(
-          "A new Record in sparse format: every element that is not 0.0 (NaN included)."),
-      py::method<&pandas, kToPandas>(
-          "A pandas.DataFrame with one row per sample: a column \"solution[name]\" per "
-          "variable, then \"num_occurrences\"."),
-  };
-  def.slots = {
-      py::unary_slot<Record, &text>(Py_tp_repr),
-      py::unary_slot<Record, &text>(Py_tp_str),
-      py::value_comparison<Record>(),
-  };
+  def.methods = RecordConversions::methods({
+      "{\"solution\": ..., \"num_occurrences\": [...]}.",
+      "A Record from a dict as to_dict writes it; a missing \"solution\" gives an empty sparse "
+      "solution, a missing \"num_occurrences\" an empty list.",
+      "Compact JSON text.",
+      "Reads JSON text as to_json writes it. Raises ValueError, with the line and column, for "
+      "text that is malformed or does not hold a record.",
+  });
+  def.methods.insert(
+      def.methods.end(),
+      {
+          py::method<&is_dense, kIsDense>("Whether the solution is in dense format."),
+          py::method<&is_sparse, kIsSparse>("Whether the solution is in sparse format."),
+          py::method<&dense, kToDense>(
+              "A new Record in dense format. Raises IndexError for a coordinate outside its shape, "
+              "ValueError when the arrays would hold more than 2**28 elements together."),
+          py::method<&sparse, kToSparse>(
+              "A new Record in sparse format: every element that is not 0.0 (NaN included)."),
+          py::method<&pandas, kToPandas>(
+              "A pandas.DataFrame with one row per sample: a column \"solution[name]\" per "
+              "variable, then \"num_occurrences\"."),
+      });
+  def.slots = value_slots<Record, &to_text>();
   return def;
 }
 

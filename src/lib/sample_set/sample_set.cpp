@@ -1,6 +1,7 @@
 #include "lib/definitions.hpp"
 #include "lib/py/convert.hpp"
 #include "lib/sample_set/forms.hpp"
+#include "lib/sample_set/members.hpp"
 #include "lib/sample_set/runtime.hpp"
 #include "model/error.hpp"
 
@@ -23,10 +24,6 @@ const py::Signature kConstructor("SampleSet", {{"record"},
                                                {"evaluation"},
                                                {"measuring_time"},
                                                py::optional("metadata", "None")});
-const py::Signature kToDict("to_dict", {});
-const py::Signature kFromDict("from_dict", {{"dict"}});
-const py::Signature kToJson("to_json", {});
-const py::Signature kFromJson("from_json", {{"json"}});
 const py::Signature kToPandas("to_pandas", {});
 const py::Signature kToDense("to_dense", {});
 const py::Signature kIsDense("is_dense", {});
@@ -206,13 +203,12 @@ py::Ref backend_time(PyObject* self, const py::Args&) {
   return backend_calculation_time(metadata_of(self_value(self)).get());
 }
 
-py::Ref text(const SampleSetValue& v) {
+std::string text(const SampleSetValue& v) {
   py::Ref metadata = py::check(PyObject_Str(metadata_of(v).get()));
-  const std::string prefix = "SampleSet(record=" + to_text(v.samples.record) +
-                             ", evaluation=" + to_text(v.samples.evaluation) +
-                             ", measuring_time=" + to_text(v.samples.measuring_time) +
-                             ", metadata=";
-  return py::from_text(prefix + py::to_text(metadata.get()) + ")");
+  return "SampleSet(record=" + to_text(v.samples.record) +
+         ", evaluation=" + to_text(v.samples.evaluation) +
+         ", measuring_time=" + to_text(v.samples.measuring_time) +
+         ", metadata=" + py::to_text(metadata.get()) + ")";
 }
 
 // ---- concatenate
@@ -254,13 +250,13 @@ py::ClassDef define_sample_set() {
           "metadata", "The metadata dict itself (not a copy)."),
   };
   def.methods = {
-      py::method<&to_dict, kToDict>(
+      py::method<&to_dict, kToDictSignature>(
           "{\"record\": ..., \"evaluation\": ..., \"measuring_time\": ..., \"metadata\": ...}."),
-      py::static_method<&from_dict, kFromDict>(
+      py::static_method<&from_dict, kFromDictSignature>(
           "A SampleSet from a dict as to_dict writes it; \"metadata\" may be missing."),
-      py::method<&to_json, kToJson>(
+      py::method<&to_json, kToJsonSignature>(
           "JSON text of to_dict(), written by orjson with numpy arrays as JSON lists."),
-      py::static_method<&from_json, kFromJson>(
+      py::static_method<&from_json, kFromJsonSignature>(
           "Reads JSON text as to_json writes it, with orjson. Dense and sparse sample sets "
           "both read back what to_json wrote."),
       py::method<&pandas, kToPandas>(
@@ -282,11 +278,7 @@ py::ClassDef define_sample_set() {
           "a span without child spans gives its duration, a span with children a dict of "
           "them."),
   };
-  def.slots = {
-      py::unary_slot<SampleSetValue, &text>(Py_tp_repr),
-      py::unary_slot<SampleSetValue, &text>(Py_tp_str),
-      py::value_comparison<SampleSetValue>(),
-  };
+  def.slots = value_slots<SampleSetValue, &text>();
   def.traverse = &traverse;
   def.clear = &clear;
   return def;

@@ -3,20 +3,12 @@
 #include "lib/definitions.hpp"
 #include "lib/py/convert.hpp"
 #include "lib/sample_set/forms.hpp"
+#include "lib/sample_set/members.hpp"
 #include "model/error.hpp"
 
 namespace vn::bind {
 
 namespace {
-
-const py::Signature kToDict("to_dict", {});
-const py::Signature kFromDict("from_dict", {{"dict"}});
-const py::Signature kToJson("to_json", {});
-const py::Signature kFromJson("from_json", {{"json"}});
-
-std::string json_argument(PyObject* object) {
-  return py::convert_argument("json", [&] { return py::to_text(object); });
-}
 
 template <class T>
 py::Ref seconds_of(const T& time, size_t field) {
@@ -46,24 +38,15 @@ struct TimingClass {
     }
     return wrap_value(Id, time);
   }
-  static py::Ref text(const T& time) { return py::from_text(to_text(time)); }
-  static py::Ref to_dict(PyObject* self, const py::Args&) {
-    return timing_to_dict(py::value_of<T>(self));
-  }
-  static py::Ref from_dict(const py::Args& args) {
-    return wrap_value(Id, timing_from_dict<T>(dict_argument(args[0])));
-  }
-  static py::Ref json(PyObject* self, const py::Args&) {
-    return py::from_text(to_json(py::value_of<T>(self)));
-  }
-  static py::Ref from_json(const py::Args& args) {
-    const std::string text = json_argument(args[0]);
+  static T from_json(std::string_view text) {
     if constexpr (std::is_same_v<T, SolvingTime>) {
-      return wrap_value(Id, solving_time_from_json(text));
+      return solving_time_from_json(text);
     } else {
-      return wrap_value(Id, system_time_from_json(text));
+      return system_time_from_json(text);
     }
   }
+  using Methods = Conversions<T, Id, &timing_to_dict<T>, &timing_from_dict<T>, &to_json,
+                              &TimingClass::from_json>;
 
   template <size_t... I>
   static std::vector<PyGetSetDef> properties(std::index_sequence<I...>) {
@@ -76,19 +59,13 @@ struct TimingClass {
     def.signature = &Constructor;
     def.constructor = py::constructor<&construct, Constructor>();
     def.getters = properties(std::make_index_sequence<std::size(Timing<T>::fields)>());
-    def.methods = {
-        py::method<&to_dict, kToDict>("A dict with one key per field, in field order."),
-        py::static_method<&from_dict, kFromDict>(
-            "Reads the fields from a dict: a missing key or None gives None."),
-        py::method<&json, kToJson>("Compact JSON text, one key per field."),
-        py::static_method<&from_json, kFromJson>(
-            "Reads JSON text as to_json writes it; missing keys and null give None."),
-    };
-    def.slots = {
-        py::unary_slot<T, &text>(Py_tp_repr),
-        py::unary_slot<T, &text>(Py_tp_str),
-        py::value_comparison<T>(),
-    };
+    def.methods = Methods::methods({
+        "A dict with one key per field, in field order.",
+        "Reads the fields from a dict: a missing key or None gives None.",
+        "Compact JSON text, one key per field.",
+        "Reads JSON text as to_json writes it; missing keys and null give None.",
+    });
+    def.slots = value_slots<T, &to_text>();
     return def;
   }
 };
@@ -140,19 +117,9 @@ void set_system(MeasuringTime& time, PyObject* value) {
 py::Ref get_total(const MeasuringTime& time) { return py::from_optional_float(time.total); }
 void set_total(MeasuringTime& time, PyObject* value) { time.total = py::to_optional_float(value); }
 
-py::Ref measuring_time_text(const MeasuringTime& time) { return py::from_text(to_text(time)); }
-py::Ref measuring_time_dict(PyObject* self, const py::Args&) {
-  return measuring_time_to_dict(py::value_of<MeasuringTime>(self));
-}
-py::Ref measuring_time_from(const py::Args& args) {
-  return wrap_value(ClassId::MeasuringTime, measuring_time_from_dict(dict_argument(args[0])));
-}
-py::Ref measuring_time_json(PyObject* self, const py::Args&) {
-  return py::from_text(to_json(py::value_of<MeasuringTime>(self)));
-}
-py::Ref measuring_time_from_text(const py::Args& args) {
-  return wrap_value(ClassId::MeasuringTime, measuring_time_from_json(json_argument(args[0])));
-}
+using MeasuringTimeConversions =
+    Conversions<MeasuringTime, ClassId::MeasuringTime, &measuring_time_to_dict,
+                &measuring_time_from_dict, &to_json, &measuring_time_from_json>;
 
 }  // namespace
 
@@ -183,21 +150,14 @@ py::ClassDef define_measuring_time() {
       py::property<MeasuringTime, &get_system, &set_system>("system", "The SystemTime."),
       py::property<MeasuringTime, &get_total, &set_total>("total", "Total time in seconds."),
   };
-  def.methods = {
-      py::method<&measuring_time_dict, kToDict>(
-          "{\"solve\": solve.to_dict(), \"system\": system.to_dict(), \"total\": total}."),
-      py::static_method<&measuring_time_from, kFromDict>(
-          "Reads a dict as to_dict writes it; a missing \"solve\" or \"system\" gives a part "
-          "whose fields are all None."),
-      py::method<&measuring_time_json, kToJson>("Compact JSON text of to_dict()."),
-      py::static_method<&measuring_time_from_text, kFromJson>(
-          "Reads JSON text as to_json writes it; \"solve\" and \"system\" are required."),
-  };
-  def.slots = {
-      py::unary_slot<MeasuringTime, &measuring_time_text>(Py_tp_repr),
-      py::unary_slot<MeasuringTime, &measuring_time_text>(Py_tp_str),
-      py::value_comparison<MeasuringTime>(),
-  };
+  def.methods = MeasuringTimeConversions::methods({
+      "{\"solve\": solve.to_dict(), \"system\": system.to_dict(), \"total\": total}.",
+      "Reads a dict as to_dict writes it; a missing \"solve\" or \"system\" gives a part whose "
+      "fields are all None.",
+      "Compact JSON text of to_dict().",
+      "Reads JSON text as to_json writes it; \"solve\" and \"system\" are required.",
+  });
+  def.slots = value_slots<MeasuringTime, &to_text>();
   return def;
 }
 
