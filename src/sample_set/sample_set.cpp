@@ -16,14 +16,18 @@ namespace {
 
 std::vector<size_t> positions_where(const Values& total, double rtol, double atol,
                                     bool want_feasible) {
-  std::vector<size_t> kept;
-  kept.reserve(total.size());
+  // Every position is written and the count advanced only for kept ones: no branch to
+  // mispredict when feasible and infeasible samples alternate.
+  std::vector<size_t> kept(total.size());
+  size_t count = 0;
   for (size_t i = 0; i < total.size(); ++i) {
     const double v = total[i];
     // NaN fails the comparison; an infinite total would pass it whenever rtol > 0.
-    const bool is_feasible = std::isfinite(v) && std::fabs(0.0 - v) <= atol + rtol * std::fabs(v);
-    if (is_feasible == want_feasible) kept.push_back(i);
+    const bool is_feasible = std::isfinite(v) & (std::fabs(0.0 - v) <= atol + rtol * std::fabs(v));
+    kept[count] = i;
+    count += is_feasible == want_feasible;
   }
+  kept.resize(count);
   return kept;
 }
 
