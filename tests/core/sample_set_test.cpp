@@ -5,6 +5,7 @@
 #include "check.hpp"
 #include "model/error.hpp"
 #include "sample_set/float_text.hpp"
+#include "sample_set/ragged.hpp"
 #include "sample_set/record.hpp"
 #include "sample_set/sample_set.hpp"
 
@@ -105,6 +106,31 @@ VN_TEST(sparse_and_dense_forms_convert_both_ways) {
   const auto& x = std::get<DenseSolution>(back.solution).at("x");
   VN_CHECK(x.shapes == dense.shapes && x.data[1][0] == 4.0 && x.data[2].empty());
   VN_CHECK(std::isnan(x.data[0][4]) && x.data[0][5] == 3.0);
+}
+
+// Whether run boundaries are stored depends on the runs alone, so equal runs compare equal
+// however they were built.
+VN_TEST(ragged_runs_of_equal_and_unequal_length) {
+  using Runs = Ragged<int>;
+  auto of = [](std::initializer_list<std::vector<int>> runs) {
+    Runs ragged;
+    for (const auto& run : runs) ragged.push(run);
+    return ragged;
+  };
+  const Runs mixed = of({{1, 2}, {3}, {4, 5}});
+  VN_CHECK(mixed.size() == 3 && mixed[1].size() == 1 && mixed[2][1] == 5);
+  const size_t ends[] = {0, 2};
+  VN_CHECK(mixed.select(ends) == of({{1, 2}, {4, 5}}));
+  const size_t middle[] = {1, 1};
+  VN_CHECK(mixed.select(middle) == of({{3}, {3}}));
+  Runs joined = of({{1, 2}});
+  joined.append(of({{3}, {4, 5}}));
+  VN_CHECK(joined == mixed);
+  Runs uniform = of({{1, 2}, {3, 4}});
+  const size_t reversed[] = {1, 0};
+  VN_CHECK(uniform.select(reversed) == of({{3, 4}, {1, 2}}));
+  uniform.push(std::vector<int>{});
+  VN_CHECK(uniform.size() == 3 && uniform[2].empty() && uniform[1][1] == 4);
 }
 
 VN_TEST(lowest_refuses_an_objective_shorter_than_the_violations) {
