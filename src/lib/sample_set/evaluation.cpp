@@ -67,11 +67,9 @@ py::Ref expr_values(const Evaluation& e) {
       py::Ref by_index = py::check(PyDict_New());
       const IndexTable& forall = table->second;
       for (uint64_t r = 0; r < rows; ++r) {
-        py::Ref key = py::check(PyTuple_New(static_cast<Py_ssize_t>(forall.columns)));
-        for (uint64_t c = 0; c < forall.columns; ++c) {
-          PyTuple_SET_ITEM(key.get(), static_cast<Py_ssize_t>(c),
-                           py::from_int64(forall.data[r * forall.columns + c]).release());
-        }
+        py::Ref key = py::tuple_of(forall.columns, [&](size_t c) {
+          return py::from_int64(forall.data[r * forall.columns + c]);
+        });
         py::check_status(
             PyDict_SetItem(by_index.get(), key.get(), py::from_float(values[r]).get()));
       }

@@ -56,27 +56,10 @@ py::Ref map_to_python(const Map& map, F convert) {
   return dict;
 }
 
-template <class Item, class F>
-py::Ref list_of(size_t count, F item) {
-  py::Ref list = py::check(PyList_New(static_cast<Py_ssize_t>(count)));
-  for (size_t i = 0; i < count; ++i) {
-    PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), item(i).release());
-  }
-  return list;
-}
-
-template <class T, class F>
-py::Ref tuple_of(std::span<const T> items, F item) {
-  py::Ref tuple = py::check(PyTuple_New(static_cast<Py_ssize_t>(items.size())));
-  for (size_t i = 0; i < items.size(); ++i) {
-    PyTuple_SET_ITEM(tuple.get(), static_cast<Py_ssize_t>(i), item(items[i]).release());
-  }
-  return tuple;
-}
-
+// A list of item(x) for every x of the span.
 template <class T, class F>
 py::Ref python_list(std::span<const T> items, F item) {
-  return list_of<T>(items.size(), [&](size_t i) { return item(items[i]); });
+  return py::list_of(items.size(), [&](size_t i) { return item(items[i]); });
 }
 
 }  // namespace
@@ -309,13 +292,11 @@ py::Ref coo_to_python(const CooEntry& entry, Numbers numbers) {
     const uint64_t length = entry.shape.size();
     shape = numpy::uint64_array(entry.shape, std::span<const uint64_t>(&length, 1));
   } else {
-    indices = py::check(PyTuple_New(static_cast<Py_ssize_t>(entry.axes)));
-    for (size_t a = 0; a < entry.axes; ++a) {
-      PyTuple_SET_ITEM(indices.get(), static_cast<Py_ssize_t>(a),
-                       python_list(entry.axis(a), index_to_python).release());
-    }
+    indices = py::tuple_of(entry.axes,
+                           [&](size_t a) { return python_list(entry.axis(a), index_to_python); });
     values = python_list(entry.values, py::from_float);
-    shape = tuple_of(entry.shape, index_to_python);
+    shape =
+        py::tuple_of(entry.shape.size(), [&](size_t i) { return index_to_python(entry.shape[i]); });
   }
   return py::check(PyTuple_Pack(3, indices.get(), values.get(), shape.get()));
 }
@@ -325,14 +306,13 @@ py::Ref coo_to_python(const CooEntry& entry, Numbers numbers) {
 py::Ref solution_to_python(const Solution& solution, Numbers numbers) {
   if (const auto* dense = std::get_if<DenseSolution>(&solution)) {
     return map_to_python(*dense, [](const DenseSeries& series) {
-      return list_of<double>(series.size(), [&](size_t i) {
+      return py::list_of(series.size(), [&](size_t i) {
         return numpy::float64_array(series.data[i], series.shapes[i]);
       });
     });
   }
   return map_to_python(std::get<SparseSolution>(solution), [&](const CooSeries& series) {
-    return list_of<CooEntry>(series.size(),
-                             [&](size_t i) { return coo_to_python(series[i], numbers); });
+    return py::list_of(series.size(), [&](size_t i) { return coo_to_python(series[i], numbers); });
   });
 }
 
@@ -372,8 +352,7 @@ IndexTable table_from_python(PyObject* object) {
 }
 
 py::Ref samples_to_python(const std::vector<ValueMap>& samples) {
-  return list_of<ValueMap>(samples.size(),
-                           [&](size_t i) { return value_map_to_python(samples[i]); });
+  return py::list_of(samples.size(), [&](size_t i) { return value_map_to_python(samples[i]); });
 }
 
 }  // namespace
@@ -522,7 +501,7 @@ py::Ref evaluation_table(const Evaluation& e) {
   set_item(columns.get(), "objective", evaluation_field_to_python(e, 1));
   set_item(columns.get(), "constraint_forall",
            e.constraint_forall.empty() ? py::Ref::borrow(Py_None)
-                                       : list_of<IndexTables>(e.energy.size(), [&](size_t) {
+                                       : py::list_of(e.energy.size(), [&](size_t) {
                                            return evaluation_field_to_python(e, 3);
                                          }));
   set_item(
