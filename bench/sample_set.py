@@ -32,7 +32,7 @@ def compare(name, ours, baseline):
         ours_time.append(best(ours))
         base_time.append(best(baseline))
     o, b = min(ours_time), min(base_time)
-    print(f"| {name:<44} | {o * 1e3:9.2f} | {b * 1e3:9.2f} | {o / b:5.2f} |")
+    print(f"| {name:<58} | {o * 1e3:9.2f} | {b * 1e3:9.2f} | {o / b:5.2f} |")
 
 
 def filters():
@@ -117,8 +117,8 @@ def to_json():
 
 if __name__ == "__main__":
     print(f"min of {REPEATS} runs, best of 3 interleaved rounds; times in ms")
-    print(f"| {'operation vs baseline':<44} | {'ours':>9} | {'baseline':>9} | ratio |")
-    print(f"|{'-' * 46}|{'-' * 11}|{'-' * 11}|-------|")
+    print(f"| {'operation vs baseline':<58} | {'ours':>9} | {'baseline':>9} | ratio |")
+    print(f"|{'-' * 60}|{'-' * 11}|{'-' * 11}|-------|")
     filters()
     conversions()
     to_json()
