@@ -137,6 +137,23 @@ def test_slice_errors(build, error, message):
     assert message in str(raised.value)
 
 
+class Index:
+    """A sequence that makes its items on demand, so a temporary list holds the only ones."""
+
+    def __len__(self):
+        return 2
+
+    def __getitem__(self, k):
+        if k >= 2:
+            raise IndexError(k)
+        return slice(None) if k == 0 else 1
+
+
+def test_any_sequence_serves_as_an_index():
+    assert str(x2[Index()].sum()) == "sum(__dummy_x_0 in [0..n), x[__dummy_x_0, 1])"
+    assert str(a2[Index.__getitem__(None, 1), 2]) == "a[1, 2]"
+
+
 def test_dummy_indexed_var_is_not_an_operand():
     assert type(x1[:].sum() + 1) is vn.AddOp
     # the sum converts; abs then refuses the decision variable inside it

@@ -92,26 +92,20 @@ Expression receiver_expression(PyObject* object) {
   }
 }
 
-namespace {
-std::string not_a_sequence(PyObject* object) {
-  return std::string("'") + py::type_name(object) + "' object cannot be converted to 'Sequence'";
-}
-}  // namespace
-
 std::string sequence_problem(PyObject* object, const char* items) {
   if (PyUnicode_Check(object))
     return std::string("a string is not accepted as a sequence of ") + items;
   if (is_module_operand(object) || !PySequence_Check(object)) {
-    return not_a_sequence(object);
+    return py::cannot_convert_message(object, "Sequence");
   }
   return {};
 }
 
-py::Ref sequence_items(PyObject* object, const char* items) {
+py::Sequence sequence_items(PyObject* object, const char* items) {
   if (std::string problem = sequence_problem(object, items); !problem.empty()) {
     py::raise(PyExc_TypeError, problem);
   }
-  return py::check(PySequence_Fast(object, not_a_sequence(object).c_str()));
+  return py::Sequence(object);
 }
 
 Condition to_condition(PyObject* object) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "lib/py/convert.hpp"
 #include "lib/py/ref.hpp"
 #include "model/expression/expression.hpp"
 
@@ -37,8 +38,8 @@ Expression receiver_expression(PyObject* object);
 // non-sequence ("'int' object cannot be converted to 'Sequence'"). Empty when it can.
 std::string sequence_problem(PyObject* object, const char* items);
 
-// The items of such a sequence, as a list or tuple; a TypeError with the problem otherwise.
-py::Ref sequence_items(PyObject* object, const char* items);
+// The items of such a sequence; a TypeError with the problem otherwise.
+py::Sequence sequence_items(PyObject* object, const char* items);
 
 // A comparison or logical object; TypeError "failed to convert into a conditional expression."
 Condition to_condition(PyObject* object);

@@ -15,12 +15,12 @@ namespace {
 // The axis lengths: None for a scalar, else a sequence of scalar expressions.
 std::vector<Expression> to_shape(PyObject* object) {
   if (!object || object == Py_None) return {};
-  py::Ref items = sequence_items(object, "axis lengths");
-  const Py_ssize_t count = PySequence_Fast_GET_SIZE(items.get());
+  py::Sequence items = sequence_items(object, "axis lengths");
+  const Py_ssize_t count = items.size();
   std::vector<Expression> shape;
   shape.reserve(static_cast<size_t>(count));
   for (Py_ssize_t i = 0; i < count; ++i) {
-    shape.push_back(to_expression(PySequence_Fast_GET_ITEM(items.get(), i)));
+    shape.push_back(to_expression(items[i]));
   }
   return shape;
 }

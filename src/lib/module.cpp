@@ -38,9 +38,8 @@ PyObject* exception_type(PyObject*& slot, const char* qualified_name) {
 
 // The module-level functions in registration order; each maker builds one function object.
 const std::vector<py::Ref (*)(PyObject* module)> kFunctions = {
-    &make_abs, &make_ceil, &make_floor, &make_log2, &make_log10,
-    &make_ln,  &make_min,  &make_max,   &make_sum,  &make_prod,
-    &make_concatenate,
+    &make_abs, &make_ceil, &make_floor, &make_log2, &make_log10,       &make_ln,
+    &make_min, &make_max,  &make_sum,   &make_prod, &make_concatenate,
 };
 
 void initialize(PyObject* module) {

@@ -46,11 +46,10 @@ std::vector<ReductionIndex> to_indices(PyObject* index) {
   std::vector<ReductionIndex> items;
   sequence_why = sequence_problem(index, "index items");
   if (sequence_why.empty()) {
-    py::Ref sequence = sequence_items(index, "index items");
-    for (Py_ssize_t k = 0; k < PySequence_Fast_GET_SIZE(sequence.get()); ++k) {
+    py::Sequence sequence = sequence_items(index, "index items");
+    for (Py_ssize_t k = 0; k < sequence.size(); ++k) {
       std::string why;
-      std::optional<ReductionIndex> item =
-          index_item(PySequence_Fast_GET_ITEM(sequence.get(), k), why, "    ");
+      std::optional<ReductionIndex> item = index_item(sequence[k], why, "    ");
       if (!item) {
         sequence_why = "item " + std::to_string(k) + ": " + why;
         break;

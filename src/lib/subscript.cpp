@@ -50,9 +50,9 @@ PyObject* subscript_array(PyObject* self, PyObject* index) {
     if (std::optional<Expression> single = try_expression(index)) {
       subscripts.push_back(*single);  // a single subscript is taken as it is
     } else {
-      py::Ref items = sequence_items(index, "subscripts");
-      for (Py_ssize_t i = 0; i < PySequence_Fast_GET_SIZE(items.get()); ++i) {
-        subscripts.push_back(to_expression(PySequence_Fast_GET_ITEM(items.get(), i)));
+      py::Sequence items = sequence_items(index, "subscripts");
+      for (Py_ssize_t i = 0; i < items.size(); ++i) {
+        subscripts.push_back(to_expression(items[i]));
       }
       check_subscript_list(subscripts);
     }
@@ -66,27 +66,36 @@ PyObject* subscript_array(PyObject* self, PyObject* index) {
 
 // One item of a decision variable's index: a slice, or a scalar expression.
 struct IndexItem {
-  PyObject* slice = nullptr;  // borrowed from the index
+  py::Ref slice;  // owned: a sequence read through a temporary list may hold the only reference
   Expression expression;
 };
 
 // The index as items, or nothing when it is neither an expression, a slice nor a sequence of
 // those.
 std::optional<std::vector<IndexItem>> index_items(PyObject* index) {
+  std::vector<IndexItem> result(1);
   if (std::optional<Expression> single = try_expression(index)) {
-    return std::vector<IndexItem>{IndexItem{nullptr, *single}};
+    result[0].expression = *single;
+    return result;
   }
-  if (PySlice_Check(index)) return std::vector<IndexItem>{IndexItem{index, {}}};
+  if (PySlice_Check(index)) {
+    result[0].slice = py::Ref::borrow(index);
+    return result;
+  }
   if (!sequence_problem(index, "subscripts").empty()) return std::nullopt;
-  py::Ref items = py::Ref::steal(PySequence_Fast(index, ""));
-  if (!items) return std::nullopt;  // the caller reports the index itself
-  std::vector<IndexItem> result;
-  for (Py_ssize_t i = 0; i < PySequence_Fast_GET_SIZE(items.get()); ++i) {
-    PyObject* item = PySequence_Fast_GET_ITEM(items.get(), i);
+  std::optional<py::Sequence> items;
+  try {
+    items.emplace(index);
+  } catch (const py::ErrorAlreadySet&) {
+    return std::nullopt;  // the caller reports the index itself
+  }
+  result.clear();
+  for (Py_ssize_t i = 0; i < items->size(); ++i) {
+    PyObject* item = (*items)[i];
     if (PySlice_Check(item)) {
-      result.push_back({item, {}});
+      result.push_back({py::Ref::borrow(item), {}});
     } else if (std::optional<Expression> e = try_expression(item)) {
-      result.push_back({nullptr, *e});
+      result.push_back({py::Ref(), *e});
     } else {
       return std::nullopt;
     }
@@ -108,9 +117,9 @@ DummyIndexedVar dummy_indexed(const Expression& variable, const std::vector<Inde
       result.subscripts.push_back(items[k].expression);
       continue;
     }
-    std::optional<Expression> start = slice_part(items[k].slice, "start");
-    std::optional<Expression> stop = slice_part(items[k].slice, "stop");
-    std::optional<Expression> step = slice_part(items[k].slice, "step");
+    std::optional<Expression> start = slice_part(items[k].slice.get(), "start");
+    std::optional<Expression> stop = slice_part(items[k].slice.get(), "stop");
+    std::optional<Expression> step = slice_part(items[k].slice.get(), "step");
     if (!stop) {
       if (k >= var.shape.size()) {
         modeling_error("the " + std::to_string(k) + "-th subscript of the " + kind_text(var.kind) +

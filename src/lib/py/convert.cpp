@@ -7,10 +7,7 @@ namespace vn::py {
 const char* type_name(PyObject* object) { return _PyType_Name(Py_TYPE(object)); }
 
 std::string to_text(PyObject* object) {
-  if (!PyUnicode_Check(object)) {
-    PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to 'str'", type_name(object));
-    throw ErrorAlreadySet{};
-  }
+  if (!PyUnicode_Check(object)) cannot_convert(object, "str");
   Py_ssize_t size = 0;
   const char* data = PyUnicode_AsUTF8AndSize(object, &size);
   if (!data) throw ErrorAlreadySet{};
@@ -72,10 +69,12 @@ Ref from_optional_float(const std::optional<double>& value) {
   return value ? from_float(*value) : Ref::borrow(Py_None);
 }
 
+std::string cannot_convert_message(PyObject* object, const char* target) {
+  return std::string("'") + type_name(object) + "' object cannot be converted to '" + target + "'";
+}
+
 void cannot_convert(PyObject* object, const char* target) {
-  PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to '%s'", type_name(object),
-               target);
-  throw ErrorAlreadySet{};
+  raise(PyExc_TypeError, cannot_convert_message(object, target));
 }
 
 Sequence::Sequence(PyObject* object) {

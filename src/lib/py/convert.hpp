@@ -41,6 +41,7 @@ class Sequence {
 
 // Sets a TypeError "'<type>' object cannot be converted to '<target>'" and throws.
 [[noreturn]] void cannot_convert(PyObject* object, const char* target);
+std::string cannot_convert_message(PyObject* object, const char* target);
 
 const char* type_name(PyObject* object);  // the type's __qualname__, for messages
 
