@@ -54,15 +54,21 @@ void delete_by_kind(const Node* node) {
 
 // Nodes whose count reached zero while another node was being destroyed. Draining this list
 // in a loop instead of recursing keeps the stack flat for chains millions of nodes deep.
-thread_local std::vector<const Node*> pending;
-thread_local bool draining = false;
+// Plain statics, not thread_local: every caller holds the interpreter lock (as for the counts),
+// and a thread_local in a shared module costs a TLS lookup on every release.
+std::vector<const Node*> pending;
+bool draining = false;
 
 }  // namespace
 
 void destroy_node(const Node* node) {
-  pending.push_back(node);
-  if (draining) return;
+  if (draining) {
+    pending.push_back(node);
+    return;
+  }
+  // The first node is destroyed in place; only the children it drops wait in the list.
   draining = true;
+  delete_by_kind(node);
   while (!pending.empty()) {
     const Node* next = pending.back();
     pending.pop_back();
