@@ -1,5 +1,6 @@
 #include "model/expression/expression.hpp"
 
+#include <algorithm>
 #include <limits>
 
 #include "model/error.hpp"
@@ -82,18 +83,28 @@ TermList::TermList(std::vector<Expression> items) {
     fail(ErrorKind::Value, "too many terms");
   }
   size_ = static_cast<uint32_t>(items.size());
+  if (size_ <= kInline) {
+    std::move(items.begin(), items.end(), slots_);
+    return;
+  }
   auto buffer = make_node<TermBuffer>();
   buffer->items = std::move(items);
-  buffer_ = std::move(buffer);
+  slots_[0] = Expression(std::move(buffer));
 }
 
 TermList TermList::appended(Expression term) const {
   if (size_ == std::numeric_limits<uint32_t>::max()) fail(ErrorKind::Value, "too many terms");
-  if (buffer_ && buffer_->items.size() == size_) {
+  if (size_ < kInline) {
+    TermList longer = *this;
+    longer.slots_[size_] = std::move(term);
+    ++longer.size_;
+    return longer;
+  }
+  if (size_ > kInline && buffer().items.size() == size_) {
     // Nobody has grown the buffer past this view: the new item is invisible to every other
     // list that shares it.
-    buffer_->items.push_back(std::move(term));
-    return TermList(buffer_, size_ + 1);
+    buffer().items.push_back(std::move(term));
+    return TermList(Ref<TermBuffer>(&buffer()), size_ + 1);
   }
   std::vector<Expression> items = to_vector();
   items.push_back(std::move(term));
@@ -101,8 +112,8 @@ TermList TermList::appended(Expression term) const {
 }
 
 std::vector<Expression> TermList::to_vector() const {
-  if (!buffer_) return {};
-  return std::vector<Expression>(buffer_->items.begin(), buffer_->items.begin() + size_);
+  if (size_ <= kInline) return std::vector<Expression>(slots_, slots_ + size_);
+  return std::vector<Expression>(buffer().items.begin(), buffer().items.begin() + size_);
 }
 
 const Expression& CommutativeOp::term(size_t i) const {
