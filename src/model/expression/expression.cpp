@@ -1,11 +1,34 @@
 #include "model/expression/expression.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <new>
 
 #include "model/error.hpp"
 
 namespace vn {
+
+namespace {
+
+NodeMemory node_memory = {&std::malloc, &std::free};
+bool node_built = false;
+
+}  // namespace
+
+bool set_node_memory(NodeMemory memory) {
+  if (node_built) return false;
+  node_memory = memory;
+  return true;
+}
+
+void* Node::operator new(std::size_t size) {
+  node_built = true;
+  if (void* memory = node_memory.allocate(size)) return memory;
+  throw std::bad_alloc();
+}
+
+void Node::operator delete(void* memory) noexcept { node_memory.release(memory); }
 
 namespace {
 
