@@ -145,7 +145,10 @@ void Renderer::write(const Placeholder& p) {
     out_ += p.name;
     return;
   }
-  out_ += "Placeholder(name='" + p.name + "', ndim=" + std::to_string(p.ndim);
+  out_ += "Placeholder(name='";
+  out_ += p.name;
+  out_ += "', ndim=";
+  out_ += std::to_string(p.ndim);
   write_text_suffix(p.latex, p.description);
   out_ += ")";
 }
@@ -167,7 +170,9 @@ void Renderer::write(const Element& e) {
     out_ += e.name;
     return;
   }
-  out_ += "Element(name='" + e.name + "', belong_to=";
+  out_ += "Element(name='";
+  out_ += e.name;
+  out_ += "', belong_to=";
   write_set(e);
   write_text_suffix(e.latex, e.description);
   out_ += ")";
@@ -178,7 +183,10 @@ void Renderer::write(const DecisionVar& v) {
     out_ += v.name;
     return;
   }
-  out_ += std::string(kind_text(v.kind)) + "Var(name='" + v.name + "', shape=[";
+  out_ += kind_text(v.kind);
+  out_ += "Var(name='";
+  out_ += v.name;
+  out_ += "', shape=[";
   write_children(v.shape, ", ");
   out_ += "]";
   if (v.kind != DecisionVarKind::Binary) {
