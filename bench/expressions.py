@@ -171,7 +171,7 @@ def p2(p1_times):
         variables = {n: Same(vn.BinaryVar("y")) for n in sizes}
         label = "s = s + c * y (scalar var)"
     contenders = {n: (lambda n=n: grow(c, variables[n], n)) for n in sizes}
-    best = h.side_by_side(contenders, 3)
+    best = h.side_by_side(contenders, 5)
     growth = best[10**6] / best[10**5]
     table.check("P2", f"`{label}`: time(10^6) / time(10^5)", growth, "<= 11", growth <= 11)
     reference_text = "2 * x[i]" if SUBSCRIPTS else "2 * x"
