@@ -42,6 +42,13 @@ x, y = vn.BinaryVar("x"), vn.BinaryVar("y")
     (lambda: vn.NumberLit(5e-324), "0." + "0" * 323 + "5"),
     (lambda: vn.NumberLit(0.1 + 0.2), "0.30000000000000004"),
     (lambda: vn.NumberLit(-2**63), "-9223372036854775808"),
+    # a negative-led term of a sum drops the number's own minus sign, whatever its text
+    (lambda: x - float("inf"), "x - inf"),
+    (lambda: x + -float("nan"), "x - NaN"),
+    (lambda: x - 1e21 * y, "x - 1000000000000000000000 * y"),
+    (lambda: x + 5e-324 * -y, "x - 0." + "0" * 323 + "5 * y"),
+    (lambda: x + -2**63, "x - 9223372036854775808"),
+    (lambda: x - 0.1 * y + 2.5, "x - 0.1 * y + 2.5"),
 ])
 def test_str(build, text):
     assert str(build()) == text

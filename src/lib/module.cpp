@@ -6,6 +6,7 @@
 #include "lib/classes.hpp"
 #include "lib/py/error.hpp"
 #include "lib/py/type.hpp"
+#include "model/expression/node.hpp"
 
 namespace vn::py {
 
@@ -90,6 +91,9 @@ PyMODINIT_FUNC PyInit_varnova() {
                     "the varnova module may only be initialized once per interpreter process");
     return nullptr;
   }
+  // Before anything builds a node: nodes are small and many, and every one is built and freed
+  // under the interpreter lock, which the interpreter's small-object allocator needs.
+  set_node_memory({&PyObject_Malloc, &PyObject_Free});
   return py::guard([&] {
     bind::initialize(module.get());
     return module;

@@ -42,11 +42,6 @@ bool is_logarithm(RenderKey key) {
                                            key.kind == static_cast<uint8_t>(UnaryKind::Log2));
 }
 
-std::string without_minus(std::string text) {
-  if (!text.empty() && text[0] == '-') text.erase(0, 1);
-  return text;
-}
-
 bool is_negative_literal(const Expression& e) {
   const NumberLit* n = e.get_if<NumberLit>();
   return n && n->value.is_negative();
@@ -137,9 +132,11 @@ void Renderer::write_children(const std::vector<Expression>& children, const cha
 
 void Renderer::write(const NumberLit& n) {
   if (mode_ == RenderMode::Repr) {
-    out_ += "NumberLit(value=" + number_text(n.value) + ")";
+    out_ += "NumberLit(value=";
+    append_number_text(out_, n.value);
+    out_ += ")";
   } else {
-    out_ += number_text(n.value);
+    append_number_text(out_, n.value);
   }
 }
 
@@ -148,7 +145,10 @@ void Renderer::write(const Placeholder& p) {
     out_ += p.name;
     return;
   }
-  out_ += "Placeholder(name='" + p.name + "', ndim=" + std::to_string(p.ndim);
+  out_ += "Placeholder(name='";
+  out_ += p.name;
+  out_ += "', ndim=";
+  out_ += std::to_string(p.ndim);
   write_text_suffix(p.latex, p.description);
   out_ += ")";
 }
@@ -170,7 +170,9 @@ void Renderer::write(const Element& e) {
     out_ += e.name;
     return;
   }
-  out_ += "Element(name='" + e.name + "', belong_to=";
+  out_ += "Element(name='";
+  out_ += e.name;
+  out_ += "', belong_to=";
   write_set(e);
   write_text_suffix(e.latex, e.description);
   out_ += ")";
@@ -181,7 +183,10 @@ void Renderer::write(const DecisionVar& v) {
     out_ += v.name;
     return;
   }
-  out_ += std::string(kind_text(v.kind)) + "Var(name='" + v.name + "', shape=[";
+  out_ += kind_text(v.kind);
+  out_ += "Var(name='";
+  out_ += v.name;
+  out_ += "', shape=[";
   write_children(v.shape, ", ");
   out_ += "]";
   if (v.kind != DecisionVarKind::Binary) {
@@ -258,11 +263,14 @@ void Renderer::write_sum(const CommutativeOp& sum) {
     }
     out_ += i > 0 ? " - " : "- ";
     if (negative_number) {
-      out_ += without_minus(number_text(term.as<NumberLit>().value));
+      append_number_text(out_, term.as<NumberLit>().value, /*without_minus=*/true);
       continue;
     }
     const Number coefficient = product->term(0).as<NumberLit>().value;
-    if (!coefficient.is_minus_one()) out_ += without_minus(number_text(coefficient)) + " * ";
+    if (!coefficient.is_minus_one()) {
+      append_number_text(out_, coefficient, /*without_minus=*/true);
+      out_ += " * ";
+    }
     push(kMul);
     write_product(*product, 1);
     pop();
@@ -370,15 +378,33 @@ std::string range_text(const Range& range, RenderMode mode) {
 }
 
 std::string number_text(Number n) {
-  if (n.is_integer()) return std::to_string(n.integer());
-  const double v = n.real();
-  if (std::isnan(v)) return "NaN";
-  if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
-  // Fixed notation with no precision gives the shortest digits that read back to `v`; the
-  // longest such text (the smallest subnormal) has 326 characters.
+  std::string text;
+  append_number_text(text, n);
+  return text;
+}
+
+// Written straight into the output: long sums hold one literal per term, and a temporary
+// string per literal would cost as much as the digits themselves.
+void append_number_text(std::string& out, Number n, bool without_minus) {
+  // Fixed notation with no precision gives the shortest digits that read back to a double;
+  // the longest such text (the smallest subnormal) has 326 characters.
   char buffer[400];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-  return std::string(buffer, result.ptr);
+  const char* text = buffer;
+  const char* end;
+  const double v = n.is_integer() ? 0.0 : n.real();
+  if (n.is_integer()) {
+    end = std::to_chars(buffer, buffer + sizeof buffer, n.integer()).ptr;
+  } else if (std::isnan(v)) {
+    text = "NaN";
+    end = text + 3;
+  } else if (std::isinf(v)) {
+    text = v < 0 ? "-inf" : "inf";
+    end = text + (v < 0 ? 4 : 3);
+  } else {
+    end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr;
+  }
+  if (without_minus && text != end && *text == '-') ++text;
+  out.append(text, end);
 }
 
 std::string subscript_text(const Expression& subscript) {

@@ -84,6 +84,8 @@ std::string range_text(const Range& range, RenderMode mode);
 // Shortest round-trip digits, positional, no exponent, no ".0": 2, 0.5, 1000000000000000000000,
 // 0.0000001, -0, inf, -inf, NaN.
 std::string number_text(Number n);
+// The same, appended to `out`; with `without_minus` a leading "-" is left out.
+void append_number_text(std::string& out, Number n, bool without_minus = false);
 
 // How messages name a subscripted variable: "a[i, 1]".
 std::string subscript_text(const Expression& subscript);

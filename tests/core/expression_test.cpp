@@ -1,4 +1,6 @@
 #include "model/expression/expression.hpp"
+#include <vector>
+
 #include "check.hpp"
 
 namespace vn {
@@ -23,6 +25,26 @@ VN_TEST(a_term_list_grows_in_place_only_at_its_end) {
   VN_CHECK(one.size() == 1);
   VN_CHECK(two.size() == 2 && two[1].node() == q.node());
   VN_CHECK(other.size() == 2 && other[1].node() == p.node());
+}
+
+// Short lists hold their terms themselves; from three terms on they share a buffer. Lists that
+// branch off either kind must keep seeing their own terms.
+VN_TEST(term_lists_branch_at_every_length) {
+  auto p = make_expression<Placeholder>("p", 0, OptText{}, OptText{});
+  auto q = make_expression<Placeholder>("q", 0, OptText{}, OptText{});
+  std::vector<TermList> chain = {TermList()};
+  for (int i = 0; i < 6; ++i) chain.push_back(chain.back().appended(p));
+  for (size_t length = 0; length < chain.size(); ++length) {
+    TermList branch = chain[length].appended(q);
+    TermList again = chain[length].appended(q).appended(p);
+    VN_CHECK(branch.size() == length + 1 && branch[length].node() == q.node());
+    VN_CHECK(again.size() == length + 2 && again[length].node() == q.node());
+    for (size_t i = 0; i < length; ++i) VN_CHECK(branch[i].node() == p.node());
+    VN_CHECK(chain[length].size() == length);
+    VN_CHECK(chain[length].to_vector().size() == length);
+  }
+  VN_CHECK(chain.back()[5].node() == p.node());
+  VN_CHECK(TermList({p, q, p}).size() == 3 && TermList({p, q, p})[1].node() == q.node());
 }
 
 VN_TEST(constant_of_a_sum_is_last_and_of_a_product_first) {

@@ -24,8 +24,20 @@ T& value_of(PyObject* self) {
 
 template <class T>
 Ref new_object(PyTypeObject* type, T value) {
-  PyObject* self = type->tp_alloc(type, 0);
-  if (!self) throw ErrorAlreadySet{};
+  PyObject* self;
+  if (type->tp_alloc == &PyType_GenericAlloc && !PyType_HasFeature(type, Py_TPFLAGS_HAVE_GC)) {
+    // What the generic allocator does for such a class, less zero-filling memory that the value
+    // is constructed over at once (this is on the path of every operator).
+    self = static_cast<PyObject*>(PyObject_Malloc(static_cast<size_t>(type->tp_basicsize)));
+    if (!self) {
+      PyErr_NoMemory();
+      throw ErrorAlreadySet{};
+    }
+    PyObject_Init(self, type);
+  } else {
+    self = type->tp_alloc(type, 0);
+    if (!self) throw ErrorAlreadySet{};
+  }
   new (&reinterpret_cast<Object<T>*>(self)->value) T(std::move(value));
   return Ref::steal(self);
 }

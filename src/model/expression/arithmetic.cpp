@@ -140,18 +140,18 @@ Expression addition(const Expression& lhs, const Expression& rhs) {
   const CommutativeOp* left_sum = as_sum(lhs);
   const CommutativeOp* right_sum = as_sum(rhs);
   const bool left_latex = has_custom_latex(lhs), right_latex = has_custom_latex(rhs);
-  if (left_number && right_latex) return new_sum({rhs, lhs});
+  if (left_number && right_latex) return new_sum(rhs, lhs);
   if (left_sum && !left_latex && right_latex) return sum_with_term(*left_sum, rhs);
   if (right_sum && !right_latex && left_latex) return sum_with_term(*right_sum, lhs);
-  if (left_latex || right_latex) return new_sum({lhs, rhs});
+  if (left_latex || right_latex) return new_sum(lhs, rhs);
 
   if (left_sum && right_sum) return merged_sums(*left_sum, *right_sum);
   if (left_sum && right_number) return sum_plus_number(*left_sum, right_number->value);
   if (left_number && right_sum) return sum_plus_number(*right_sum, left_number->value);
   if (left_sum) return sum_with_term(*left_sum, rhs);
   if (right_sum) return sum_with_term(*right_sum, lhs);
-  if (left_number) return new_sum({rhs, lhs});
-  return new_sum({lhs, rhs});
+  if (left_number) return new_sum(rhs, lhs);
+  return new_sum(lhs, rhs);
 }
 
 Expression multiplication(const Expression& lhs, const Expression& rhs) {
@@ -165,17 +165,17 @@ Expression multiplication(const Expression& lhs, const Expression& rhs) {
   const CommutativeOp* left_product = as_product(lhs);
   const CommutativeOp* right_product = as_product(rhs);
   const bool left_latex = has_custom_latex(lhs), right_latex = has_custom_latex(rhs);
-  if (right_number && left_latex) return new_product({rhs, lhs});
+  if (right_number && left_latex) return new_product(rhs, lhs);
   if (left_product && !left_latex && right_latex) return product_with_term(*left_product, rhs);
   if (right_product && !right_latex && left_latex) return product_with_term(*right_product, lhs);
-  if (left_latex || right_latex) return new_product({lhs, rhs});
+  if (left_latex || right_latex) return new_product(lhs, rhs);
 
   if (left_number) {
     if (right_product) return product_times_number(*right_product, left_number->value);
-    return new_product({lhs, rhs});
+    return new_product(lhs, rhs);
   }
   if (lhs.is<BinaryOp>()) {
-    if (right_number) return new_product({rhs, lhs});
+    if (right_number) return new_product(rhs, lhs);
     const BinaryOp* left_power = as_power(lhs);
     const BinaryOp* right_power = as_power(rhs);
     if (left_power && right_power && is_same(left_power->left, right_power->left)) {
@@ -184,16 +184,16 @@ Expression multiplication(const Expression& lhs, const Expression& rhs) {
                                        BinaryKind::Pow);
     }
     if (right_product) return product_with_term(*right_product, lhs);
-    return new_product({lhs, rhs});
+    return new_product(lhs, rhs);
   }
   if (left_product) {
     if (right_number) return product_times_number(*left_product, right_number->value);
     if (right_product) return merged_products(*left_product, *right_product);
     return product_with_term(*left_product, rhs);
   }
-  if (right_number) return new_product({rhs, lhs});
+  if (right_number) return new_product(rhs, lhs);
   if (right_product) return product_with_term(*right_product, lhs);
-  return new_product({lhs, rhs});
+  return new_product(lhs, rhs);
 }
 
 Expression subtraction(const Expression& lhs, const Expression& rhs) {

@@ -1,10 +1,34 @@
 #include "model/expression/expression.hpp"
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <new>
 
 #include "model/error.hpp"
 
 namespace vn {
+
+namespace {
+
+NodeMemory node_memory = {&std::malloc, &std::free};
+bool node_built = false;
+
+}  // namespace
+
+bool set_node_memory(NodeMemory memory) {
+  if (node_built) return false;
+  node_memory = memory;
+  return true;
+}
+
+void* Node::operator new(std::size_t size) {
+  node_built = true;
+  if (void* memory = node_memory.allocate(size)) return memory;
+  throw std::bad_alloc();
+}
+
+void Node::operator delete(void* memory) noexcept { node_memory.release(memory); }
 
 namespace {
 
@@ -54,15 +78,21 @@ void delete_by_kind(const Node* node) {
 
 // Nodes whose count reached zero while another node was being destroyed. Draining this list
 // in a loop instead of recursing keeps the stack flat for chains millions of nodes deep.
-thread_local std::vector<const Node*> pending;
-thread_local bool draining = false;
+// Plain statics, not thread_local: every caller holds the interpreter lock (as for the counts),
+// and a thread_local in a shared module costs a TLS lookup on every release.
+std::vector<const Node*> pending;
+bool draining = false;
 
 }  // namespace
 
 void destroy_node(const Node* node) {
-  pending.push_back(node);
-  if (draining) return;
+  if (draining) {
+    pending.push_back(node);
+    return;
+  }
+  // The first node is destroyed in place; only the children it drops wait in the list.
   draining = true;
+  delete_by_kind(node);
   while (!pending.empty()) {
     const Node* next = pending.back();
     pending.pop_back();
@@ -76,18 +106,28 @@ TermList::TermList(std::vector<Expression> items) {
     fail(ErrorKind::Value, "too many terms");
   }
   size_ = static_cast<uint32_t>(items.size());
+  if (size_ <= kInline) {
+    std::move(items.begin(), items.end(), slots_);
+    return;
+  }
   auto buffer = make_node<TermBuffer>();
   buffer->items = std::move(items);
-  buffer_ = std::move(buffer);
+  slots_[0] = Expression(std::move(buffer));
 }
 
 TermList TermList::appended(Expression term) const {
   if (size_ == std::numeric_limits<uint32_t>::max()) fail(ErrorKind::Value, "too many terms");
-  if (buffer_ && buffer_->items.size() == size_) {
+  if (size_ < kInline) {
+    TermList longer = *this;
+    longer.slots_[size_] = std::move(term);
+    ++longer.size_;
+    return longer;
+  }
+  if (size_ > kInline && buffer().items.size() == size_) {
     // Nobody has grown the buffer past this view: the new item is invisible to every other
     // list that shares it.
-    buffer_->items.push_back(std::move(term));
-    return TermList(buffer_, size_ + 1);
+    buffer().items.push_back(std::move(term));
+    return TermList(Ref<TermBuffer>(&buffer()), size_ + 1);
   }
   std::vector<Expression> items = to_vector();
   items.push_back(std::move(term));
@@ -95,8 +135,8 @@ TermList TermList::appended(Expression term) const {
 }
 
 std::vector<Expression> TermList::to_vector() const {
-  if (!buffer_) return {};
-  return std::vector<Expression>(buffer_->items.begin(), buffer_->items.begin() + size_);
+  if (size_ <= kInline) return std::vector<Expression>(slots_, slots_ + size_);
+  return std::vector<Expression>(buffer().items.begin(), buffer().items.begin() + size_);
 }
 
 const Expression& CommutativeOp::term(size_t i) const {

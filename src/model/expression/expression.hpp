@@ -203,27 +203,39 @@ struct TermBuffer : Node {
   mutable std::vector<Expression> items;
 };
 
-// An immutable sequence of expressions that sees the first `size` items of a buffer. Appending
-// to a list whose view ends where the buffer ends grows the buffer in place, which nobody else
-// can see, so a sum built term by term in a loop costs O(n) in all. Access is by index only:
-// the buffer may move when another list sharing it grows.
+// An immutable sequence of expressions. Up to two terms, what a binary operator builds, are held
+// in the list itself. A longer list sees the first `size` items of a shared buffer: appending to
+// a list whose view ends where the buffer ends grows the buffer in place, which nobody else can
+// see, so a sum built term by term in a loop costs O(n) in all. Access is by index only: the
+// buffer may move when another list sharing it grows.
 class TermList {
  public:
   TermList() = default;
   explicit TermList(std::vector<Expression> items);
+  explicit TermList(Expression first) : slots_{std::move(first), Expression()}, size_(1) {}
+  TermList(Expression first, Expression second)
+      : slots_{std::move(first), std::move(second)}, size_(2) {}
 
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  const Expression& operator[](size_t i) const { return buffer_->items[i]; }
+  const Expression& operator[](size_t i) const {
+    const Expression* items = size_ <= kInline ? slots_ : buffer().items.data();
+    return items[i];
+  }
   const Expression& back() const { return (*this)[size_ - 1]; }
 
   TermList appended(Expression term) const;
   std::vector<Expression> to_vector() const;
 
  private:
-  TermList(Ref<TermBuffer> buffer, uint32_t size) : buffer_(std::move(buffer)), size_(size) {}
+  static constexpr uint32_t kInline = 2;
 
-  Ref<TermBuffer> buffer_;
+  // A longer list keeps its buffer in the first slot; the second stays empty.
+  explicit TermList(Ref<TermBuffer> buffer, uint32_t size)
+      : slots_{Expression(std::move(buffer)), Expression()}, size_(size) {}
+  const TermBuffer& buffer() const { return static_cast<const TermBuffer&>(*slots_[0].node()); }
+
+  Expression slots_[kInline];
   uint32_t size_ = 0;
 };
 

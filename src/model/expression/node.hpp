@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -33,6 +34,10 @@ class Node {
   NodeKind node_kind() const { return kind_; }
   Node& operator=(const Node&) = delete;
 
+  // Nodes take their memory from the allocator installed with set_node_memory.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory) noexcept;
+
   // Whether the subtree holds a decision variable, once somebody asked: nodes never change,
   // so the answer is kept (0 not known yet, 1 no, 2 yes). This keeps the checks of operators
   // that refuse decision variables O(1) on chains built one operator at a time.
@@ -57,6 +62,17 @@ class Node {
   NodeKind kind_;
   mutable uint8_t decision_variable_cache_ = 0;
 };
+
+// Where nodes take their memory from: malloc and free unless the host installs its own
+// small-object allocator (the module installs the interpreter's, which is several times cheaper
+// for blocks of a few dozen bytes). It must be installed before the first node is built, so
+// that no node is freed by another allocator than its own; later calls change nothing and
+// return false. Both functions are called only under the same lock as the counts.
+struct NodeMemory {
+  void* (*allocate)(std::size_t size);
+  void (*release)(void* memory);
+};
+bool set_node_memory(NodeMemory memory);
 
 // Frees a node whose count dropped to zero. Children released while a node is destroyed are
 // queued instead of destroyed in place, so dropping a chain of any depth uses constant stack.

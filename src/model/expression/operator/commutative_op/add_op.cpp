@@ -46,6 +46,16 @@ Expression new_sum(std::vector<Expression> terms) {
   return plain_sum(TermList(std::move(terms)), total.is_zero() ? Expression() : number_lit(total));
 }
 
+Expression new_sum(const Expression& first, const Expression& second) {
+  const bool first_number = first.is<NumberLit>(), second_number = second.is<NumberLit>();
+  if (first_number && second_number) return new_sum(std::vector<Expression>{first, second});
+  if (!first_number && !second_number) return plain_sum(TermList(first, second), Expression());
+  // With one number the total is that number, so its own node serves as the last term.
+  const Expression& number = first_number ? first : second;
+  const bool zero = (Number(int64_t{0}) + value_of(number)).is_zero();
+  return plain_sum(TermList(first_number ? second : first), zero ? Expression() : number);
+}
+
 Expression sum_plus_number(const CommutativeOp& sum, Number n) {
   const Number total = sum.constant ? value_of(sum.constant) + n : n;
   if (sum.literal_in_body) {

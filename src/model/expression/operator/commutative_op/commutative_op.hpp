@@ -14,6 +14,8 @@ Expression make_commutative(std::vector<Expression> terms, CommutativeKind kind,
 
 // All number literals summed (from the integer 0) into one last term, dropped when zero.
 Expression new_sum(std::vector<Expression> terms);
+// The same for two terms, without a list.
+Expression new_sum(const Expression& first, const Expression& second);
 // A number added to the sum's numeric last term, or appended as one.
 Expression sum_plus_number(const CommutativeOp& sum, Number n);
 // A term placed before the sum's numeric last term, or at the end.
@@ -23,6 +25,8 @@ Expression merged_sums(const CommutativeOp& lhs, const CommutativeOp& rhs);
 
 // All number literals multiplied (from the integer 1) into one first term, dropped when one.
 Expression new_product(std::vector<Expression> terms);
+// The same for two terms, without a list.
+Expression new_product(const Expression& first, const Expression& second);
 // A number multiplied into the product's leading coefficient, or inserted as one.
 Expression product_times_number(const CommutativeOp& product, Number n);
 // A term appended at the end.

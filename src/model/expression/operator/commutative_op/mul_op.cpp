@@ -27,6 +27,19 @@ Expression new_product(std::vector<Expression> terms) {
                     false);
 }
 
+Expression new_product(const Expression& first, const Expression& second) {
+  const bool first_number = first.is<NumberLit>(), second_number = second.is<NumberLit>();
+  if (first_number && second_number) return new_product(std::vector<Expression>{first, second});
+  if (!first_number && !second_number) {
+    return product_of(TermList(first, second), Expression(), false);
+  }
+  // With one number the product of the numbers is that number, so its own node serves as the
+  // coefficient.
+  const Expression& number = first_number ? first : second;
+  const bool one = (Number(int64_t{1}) * value_of(number)).is_one();
+  return product_of(TermList(first_number ? second : first), one ? Expression() : number, false);
+}
+
 Expression product_times_number(const CommutativeOp& product, Number n) {
   const Number coefficient = product.constant ? value_of(product.constant) * n : n;
   return product_of(product.body, number_lit(coefficient), product.literal_in_body);
