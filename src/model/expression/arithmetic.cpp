@@ -64,12 +64,12 @@ void for_each_searched_child(const Expression& e, F&& visit) {
   }
 }
 
-uint8_t leaf_answer(const Expression& e) {
-  switch (e.kind()) {
+uint8_t leaf_answer(const Node& node) {
+  switch (node.node_kind()) {
     case NodeKind::DecisionVar:
       return kYes;
     case NodeKind::Subscript:
-      return e.as<Subscript>().variable.is<DecisionVar>() ? kYes : kNo;
+      return static_cast<const Subscript&>(node).variable.is<DecisionVar>() ? kYes : kNo;
     case NodeKind::BinaryOp:
     case NodeKind::CommutativeOp:
     case NodeKind::ReductionOp:
@@ -79,7 +79,22 @@ uint8_t leaf_answer(const Expression& e) {
   }
 }
 
+uint8_t known_answer(const Node& node) {
+  const uint8_t cached = node.decision_variable_cache();
+  return cached != kUnknown ? cached : leaf_answer(node);
+}
+
 }  // namespace
+
+Expression with_inherited_answer(Expression built, const Node& first, const Node& second) {
+  const uint8_t a = known_answer(first), b = known_answer(second);
+  if (a == kYes || b == kYes) {
+    built.node()->decision_variable_cache() = kYes;
+  } else if (a == kNo && b == kNo) {
+    built.node()->decision_variable_cache() = kNo;
+  }
+  return built;
+}
 
 // Post-order with an explicit stack (sums can be long and chains deep); every node visited
 // keeps its answer, so asking again, or asking about a node built on top, is O(1).
@@ -89,7 +104,7 @@ bool contains_decision_variable(const Expression& root) {
   while (!stack.empty()) {
     auto& [e, expanded] = stack.back();
     uint8_t& answer = e->node()->decision_variable_cache();
-    if (answer == kUnknown) answer = leaf_answer(*e);
+    if (answer == kUnknown) answer = leaf_answer(*e->node());
     if (answer != kUnknown) {
       stack.pop_back();
       continue;

@@ -49,11 +49,16 @@ Expression new_sum(std::vector<Expression> terms) {
 Expression new_sum(const Expression& first, const Expression& second) {
   const bool first_number = first.is<NumberLit>(), second_number = second.is<NumberLit>();
   if (first_number && second_number) return new_sum(std::vector<Expression>{first, second});
-  if (!first_number && !second_number) return plain_sum(TermList(first, second), Expression());
+  if (!first_number && !second_number) {
+    return with_inherited_answer(plain_sum(TermList(first, second), Expression()), *first.node(),
+                                 *second.node());
+  }
   // With one number the total is that number, so its own node serves as the last term.
   const Expression& number = first_number ? first : second;
   const bool zero = (Number(int64_t{0}) + value_of(number)).is_zero();
-  return plain_sum(TermList(first_number ? second : first), zero ? Expression() : number);
+  return with_inherited_answer(
+      plain_sum(TermList(first_number ? second : first), zero ? Expression() : number),
+      *first.node(), *second.node());
 }
 
 Expression sum_plus_number(const CommutativeOp& sum, Number n) {
@@ -75,8 +80,10 @@ Expression sum_with_term(const CommutativeOp& sum, const Expression& term) {
     return make_expression<CommutativeOp>(sum.body, number_lit(total), OptText{},
                                           CommutativeKind::Add, sum.literal_in_body);
   }
-  return make_expression<CommutativeOp>(sum.body.appended(term), sum.constant, OptText{},
-                                        CommutativeKind::Add, sum.literal_in_body);
+  return with_inherited_answer(
+      make_expression<CommutativeOp>(sum.body.appended(term), sum.constant, OptText{},
+                                     CommutativeKind::Add, sum.literal_in_body),
+      sum, *term.node());
 }
 
 Expression merged_sums(const CommutativeOp& lhs, const CommutativeOp& rhs) {

@@ -31,13 +31,16 @@ Expression new_product(const Expression& first, const Expression& second) {
   const bool first_number = first.is<NumberLit>(), second_number = second.is<NumberLit>();
   if (first_number && second_number) return new_product(std::vector<Expression>{first, second});
   if (!first_number && !second_number) {
-    return product_of(TermList(first, second), Expression(), false);
+    return with_inherited_answer(product_of(TermList(first, second), Expression(), false),
+                                 *first.node(), *second.node());
   }
   // With one number the product of the numbers is that number, so its own node serves as the
   // coefficient.
   const Expression& number = first_number ? first : second;
   const bool one = (Number(int64_t{1}) * value_of(number)).is_one();
-  return product_of(TermList(first_number ? second : first), one ? Expression() : number, false);
+  return with_inherited_answer(
+      product_of(TermList(first_number ? second : first), one ? Expression() : number, false),
+      *first.node(), *second.node());
 }
 
 Expression product_times_number(const CommutativeOp& product, Number n) {
@@ -46,8 +49,9 @@ Expression product_times_number(const CommutativeOp& product, Number n) {
 }
 
 Expression product_with_term(const CommutativeOp& product, const Expression& term) {
-  return product_of(product.body.appended(term), product.constant,
-                    product.literal_in_body || term.is<NumberLit>());
+  return with_inherited_answer(product_of(product.body.appended(term), product.constant,
+                                          product.literal_in_body || term.is<NumberLit>()),
+                               product, *term.node());
 }
 
 Expression merged_products(const CommutativeOp& lhs, const CommutativeOp& rhs) {
