@@ -70,14 +70,10 @@ struct IndexItem {
   Expression expression;
 };
 
-// The index as items, or nothing when it is neither an expression, a slice nor a sequence of
-// those.
+// An index that is not a single expression, as items: a slice, or a sequence of slices and
+// expressions. Nothing when it is neither.
 std::optional<std::vector<IndexItem>> index_items(PyObject* index) {
   std::vector<IndexItem> result(1);
-  if (std::optional<Expression> single = try_expression(index)) {
-    result[0].expression = *single;
-    return result;
-  }
   if (PySlice_Check(index)) {
     result[0].slice = py::Ref::borrow(index);
     return result;
@@ -148,6 +144,12 @@ DummyIndexedVar dummy_indexed(const Expression& variable, const std::vector<Inde
 PyObject* subscript_decision_var(PyObject* self, PyObject* index) {
   return py::guard([&]() -> py::Ref {
     const Expression& variable = py::value_of<Expression>(self);
+    if (std::optional<Expression> single = try_expression(index)) {  // x[i], the common case
+      if (ndim(variable) == 0) not_subscriptable(variable);
+      std::vector<Expression> subscripts = {std::move(*single)};
+      check_subscript_list(subscripts);
+      return wrap(make_subscript(variable, std::move(subscripts)));
+    }
     std::optional<std::vector<IndexItem>> items = index_items(index);
     if (!items) {
       PyErr_Clear();

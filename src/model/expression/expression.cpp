@@ -139,6 +139,22 @@ std::vector<Expression> TermList::to_vector() const {
   return std::vector<Expression>(buffer().items.begin(), buffer().items.begin() + size_);
 }
 
+Expression number_lit(Number v) {
+  constexpr int64_t kLowest = -16, kHighest = 1024;
+  if (!v.is_integer() || v.integer() < kLowest || v.integer() > kHighest) {
+    return make_expression<NumberLit>(v);
+  }
+  // Built on first use and never freed: it holds a reference to each of its nodes.
+  static const auto* shared = [] {
+    auto* literals = new std::vector<Expression>();
+    for (int64_t k = kLowest; k <= kHighest; ++k) {
+      literals->push_back(make_expression<NumberLit>(Number(k)));
+    }
+    return literals;
+  }();
+  return (*shared)[static_cast<size_t>(v.integer() - kLowest)];
+}
+
 const Expression& CommutativeOp::term(size_t i) const {
   if (!constant) return body[i];
   if (kind == CommutativeKind::Mul) return i == 0 ? constant : body[i - 1];

@@ -316,7 +316,9 @@ Condition make_condition(Args&&... args) {
   return Condition(make_node<T>(std::forward<Args>(args)...));
 }
 
-inline Expression number_lit(Number v) { return make_expression<NumberLit>(v); }
+// A number literal. Small integers (indices, coefficients, the -1 of negation) share one node
+// each, since literals are immutable like every node.
+Expression number_lit(Number v);
 
 // Dimensionality by kind: stored for placeholders, elements and subscripts, the shape's
 // length for decision variables, zero for everything else.
