@@ -184,38 +184,31 @@ uint64_t ndim(const Expression& e) {
 }
 
 namespace {
-const OptText kNoText;
-}
 
-const OptText& latex_of(const Expression& e) {
+// Calls `f` with the record of a kind that carries user LaTeX, or `none()` for the others.
+template <class F, class None>
+decltype(auto) visit_labelled(const Expression& e, F&& f, None&& none) {
   switch (e.kind()) {
     case NodeKind::Placeholder:
-      return e.as<Placeholder>().latex;
+      return f(e.as<Placeholder>());
     case NodeKind::Element:
-      return e.as<Element>().latex;
+      return f(e.as<Element>());
     case NodeKind::DecisionVar:
-      return e.as<DecisionVar>().latex;
+      return f(e.as<DecisionVar>());
     case NodeKind::ArrayLength:
-      return e.as<ArrayLength>().latex;
+      return f(e.as<ArrayLength>());
     case NodeKind::UnaryOp:
-      return e.as<UnaryOp>().latex;
+      return f(e.as<UnaryOp>());
     case NodeKind::BinaryOp:
-      return e.as<BinaryOp>().latex;
+      return f(e.as<BinaryOp>());
     case NodeKind::CommutativeOp:
-      return e.as<CommutativeOp>().latex;
+      return f(e.as<CommutativeOp>());
     case NodeKind::ReductionOp:
-      return e.as<ReductionOp>().latex;
+      return f(e.as<ReductionOp>());
     default:
-      return kNoText;
+      return none();
   }
 }
-
-const OptText& latex_of(const Condition& c) {
-  if (c.is<ComparisonOp>()) return c.as<ComparisonOp>().latex;
-  return c.as<LogicalOp>().latex;
-}
-
-namespace {
 
 template <class T>
 Ref<T> relabelled(const T& node, OptText latex) {
@@ -224,29 +217,25 @@ Ref<T> relabelled(const T& node, OptText latex) {
   return copy;
 }
 
+const OptText kNoText;
+
 }  // namespace
 
+const OptText& latex_of(const Expression& e) {
+  return visit_labelled(
+      e, [](const auto& record) -> const OptText& { return record.latex; },
+      []() -> const OptText& { return kNoText; });
+}
+
+const OptText& latex_of(const Condition& c) {
+  if (c.is<ComparisonOp>()) return c.as<ComparisonOp>().latex;
+  return c.as<LogicalOp>().latex;
+}
+
 Expression with_latex(const Expression& e, OptText latex) {
-  switch (e.kind()) {
-    case NodeKind::Placeholder:
-      return relabelled(e.as<Placeholder>(), std::move(latex));
-    case NodeKind::Element:
-      return relabelled(e.as<Element>(), std::move(latex));
-    case NodeKind::DecisionVar:
-      return relabelled(e.as<DecisionVar>(), std::move(latex));
-    case NodeKind::ArrayLength:
-      return relabelled(e.as<ArrayLength>(), std::move(latex));
-    case NodeKind::UnaryOp:
-      return relabelled(e.as<UnaryOp>(), std::move(latex));
-    case NodeKind::BinaryOp:
-      return relabelled(e.as<BinaryOp>(), std::move(latex));
-    case NodeKind::CommutativeOp:
-      return relabelled(e.as<CommutativeOp>(), std::move(latex));
-    case NodeKind::ReductionOp:
-      return relabelled(e.as<ReductionOp>(), std::move(latex));
-    default:
-      fail(ErrorKind::Type, "this node carries no LaTeX");
-  }
+  return visit_labelled(
+      e, [&](const auto& record) { return Expression(relabelled(record, std::move(latex))); },
+      []() -> Expression { fail(ErrorKind::Type, "this node carries no LaTeX"); });
 }
 
 Condition with_latex(const Condition& c, OptText latex) {
