@@ -176,7 +176,7 @@ const Subscript& record(const Expression& e) { return e.as<Subscript>(); }
 py::Ref variable(const Expression& e) { return wrap(record(e).variable); }
 py::Ref ndim_of(const Expression& e) { return py::from_count(record(e).ndim); }
 py::Ref subscripts(const Expression& e) {
-  const std::vector<Expression>& items = record(e).subscripts;
+  const ExpressionList& items = record(e).subscripts;
   return py::list_of(items.size(), [&](size_t i) { return wrap(items[i]); });
 }
 

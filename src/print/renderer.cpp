@@ -123,7 +123,7 @@ void Renderer::write_text_suffix(const OptText& latex, const OptText& descriptio
   if (description) out_ += ", description='" + *description + "'";
 }
 
-void Renderer::write_children(const std::vector<Expression>& children, const char* separator) {
+void Renderer::write_children(std::span<const Expression> children, const char* separator) {
   for (size_t i = 0; i < children.size(); ++i) {
     if (i > 0) out_ += separator;
     write_child(children[i]);

@@ -49,7 +49,7 @@ class Renderer {
  private:
   bool parenthesised(RenderKey child) const;
   void write_text_suffix(const OptText& latex, const OptText& description);
-  void write_children(const std::vector<Expression>& children, const char* separator);
+  void write_children(std::span<const Expression> children, const char* separator);
   void write_product(const CommutativeOp& product, size_t first);
   void write_sum(const CommutativeOp& sum);
   void write_reduction(const ReductionOp& reduction);

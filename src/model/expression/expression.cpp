@@ -101,6 +101,17 @@ void destroy_node(const Node* node) {
   draining = false;
 }
 
+ExpressionList::ExpressionList(std::vector<Expression> items) {
+  if (items.size() > std::numeric_limits<uint32_t>::max()) fail(ErrorKind::Value, "too many items");
+  size_ = static_cast<uint32_t>(items.size());
+  Expression* target = inline_;
+  if (size_ > kInline) {
+    heap_ = std::make_unique<Expression[]>(size_);
+    target = heap_.get();
+  }
+  std::move(items.begin(), items.end(), target);
+}
+
 TermList::TermList(std::vector<Expression> items) {
   if (items.size() > std::numeric_limits<uint32_t>::max()) {
     fail(ErrorKind::Value, "too many terms");

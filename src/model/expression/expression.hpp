@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -148,13 +150,40 @@ struct DecisionVar : Node {
   DecisionVarKind kind;
 };
 
+// An immutable list of expressions that keeps up to two items in place, and longer lists in an
+// array of their own: subscripts are nearly always one or two, and a subscript is built for
+// every term of a loop-built sum, so the saved allocation counts.
+class ExpressionList {
+ public:
+  ExpressionList() = default;
+  ExpressionList(std::vector<Expression> items);  // lists are gathered as vectors
+  ExpressionList(const ExpressionList& other) : ExpressionList(other.to_vector()) {}
+  ExpressionList& operator=(const ExpressionList&) = delete;
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const Expression& operator[](size_t i) const { return data()[i]; }
+  const Expression* begin() const { return data(); }
+  const Expression* end() const { return data() + size_; }
+  operator std::span<const Expression>() const { return {begin(), end()}; }
+  std::vector<Expression> to_vector() const { return {begin(), end()}; }
+
+ private:
+  static constexpr size_t kInline = 2;
+  const Expression* data() const { return size_ <= kInline ? inline_ : heap_.get(); }
+
+  Expression inline_[kInline];
+  std::unique_ptr<Expression[]> heap_;
+  uint32_t size_ = 0;
+};
+
 // `variable` is a Placeholder, Element, DecisionVar or Subscript.
 struct Subscript : Node {
   static constexpr NodeKind kKind = NodeKind::Subscript;
   Subscript(Expression variable, std::vector<Expression> subscripts, uint64_t ndim)
       : Node(kKind), variable(std::move(variable)), subscripts(std::move(subscripts)), ndim(ndim) {}
   Expression variable;
-  std::vector<Expression> subscripts;
+  ExpressionList subscripts;
   uint64_t ndim;
 };
 

@@ -6,7 +6,7 @@ namespace vn {
 
 namespace {
 
-bool same_lists(const std::vector<Expression>& a, const std::vector<Expression>& b) {
+bool same_lists(std::span<const Expression> a, std::span<const Expression> b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (!is_same(a[i], b[i])) return false;

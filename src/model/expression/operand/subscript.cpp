@@ -37,7 +37,7 @@ Expression make_subscript(const Expression& variable, std::vector<Expression> su
                    variable_text(variable) + "` (= " + std::to_string(d) + ")");
   }
   if (const Subscript* inner = variable.get_if<Subscript>()) {
-    std::vector<Expression> all = inner->subscripts;
+    std::vector<Expression> all = inner->subscripts.to_vector();
     all.insert(all.end(), subscripts.begin(), subscripts.end());
     check_subscript_list(all);
     return make_expression<Subscript>(inner->variable, std::move(all), d - n);
