@@ -47,6 +47,8 @@ def test_unconvertible_operands_raise_instead_of_not_implemented(other):
      "the dimensionality of the BinaryVar { name: x } must be zero, but is actually 1"),
     (vn.SemiIntegerVar("s", shape=[2, 3], lower_bound=0, upper_bound=1),
      "the dimensionality of the SemiIntegerVar { name: s } must be zero, but is actually 2"),
+    (vn.Placeholder("a", ndim=3)[1, p],
+     "the dimensionality of the subscripted variable `a[1, p]` must be zero, but actually 1"),
 ])
 def test_receiver_must_be_scalar(receiver, message):
     for operation in (lambda: receiver + 1, lambda: receiver * p, lambda: -receiver,
