@@ -6,6 +6,7 @@
 #include "lib/py/error.hpp"
 #include "model/error.hpp"
 #include "model/expression/operand/dummy_indexed_var.hpp"
+#include "model/expression/operand/subscript.hpp"
 #include "print/renderer.hpp"
 
 namespace vn::bind {
@@ -71,25 +72,8 @@ Expression to_expression(PyObject* object) {
 
 Expression receiver_expression(PyObject* object) {
   const Expression& e = py::value_of<Expression>(object);
-  const uint64_t n = ndim(e);
-  if (n == 0) return e;
-  const std::string actually = std::to_string(n);
-  switch (e.kind()) {
-    case NodeKind::Placeholder:
-      modeling_error("the dimensionality of the Placeholder { name: " + e.as<Placeholder>().name +
-                     " } must be zero, but is actually " + actually);
-    case NodeKind::Element:
-      modeling_error("the dimensionality of the Element { name: " + e.as<Element>().name +
-                     " } must be zero, but is actually " + actually);
-    case NodeKind::DecisionVar: {
-      const DecisionVar& v = e.as<DecisionVar>();
-      modeling_error(std::string("the dimensionality of the ") + kind_text(v.kind) +
-                     "Var { name: " + v.name + " } must be zero, but is actually " + actually);
-    }
-    default:
-      modeling_error("the dimensionality of the subscripted variable `" + subscript_text(e) +
-                     "` must be zero, but actually " + actually);
-  }
+  if (ndim(e) == 0) return e;
+  raise_not_scalar(e);
 }
 
 std::string sequence_problem(PyObject* object, const char* items) {

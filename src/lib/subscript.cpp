@@ -15,33 +15,13 @@ namespace vn::bind {
 
 namespace {
 
-[[noreturn]] void not_subscriptable(const Expression& e) {
-  std::string what;
-  switch (e.kind()) {
-    case NodeKind::Placeholder:
-      what = "Placeholder { name: " + e.as<Placeholder>().name + " }";
-      break;
-    case NodeKind::Element:
-      what = "Element { name: " + e.as<Element>().name + " }";
-      break;
-    case NodeKind::DecisionVar: {
-      const DecisionVar& v = e.as<DecisionVar>();
-      what = std::string(kind_text(v.kind)) + "Var { name: " + v.name + " }";
-      break;
-    }
-    default:
-      what = subscript_text(e);
-  }
-  modeling_error("the scalar `" + what + "` is not subscriptable");
-}
-
 // `a[index]` on a Placeholder, Element or Subscript.
 PyObject* subscript_array(PyObject* self, PyObject* index) {
   return py::guard([&] {
     const Expression& variable = py::value_of<Expression>(self);
     if (ndim(variable) == 0) {
       try {
-        not_subscriptable(variable);
+        raise_not_subscriptable(variable);
       } catch (const Error& error) {
         py::raise(PyExc_TypeError, std::string("ModelingError: ") + error.what());
       }
@@ -145,7 +125,7 @@ PyObject* subscript_decision_var(PyObject* self, PyObject* index) {
   return py::guard([&]() -> py::Ref {
     const Expression& variable = py::value_of<Expression>(self);
     if (std::optional<Expression> single = try_expression(index)) {  // x[i], the common case
-      if (ndim(variable) == 0) not_subscriptable(variable);
+      if (ndim(variable) == 0) raise_not_subscriptable(variable);
       std::vector<Expression> subscripts = {std::move(*single)};
       check_subscript_list(subscripts);
       return wrap(make_subscript(variable, std::move(subscripts)));
@@ -163,7 +143,7 @@ PyObject* subscript_decision_var(PyObject* self, PyObject* index) {
                               dummy_indexed(variable, *items));
       }
     }
-    if (ndim(variable) == 0) not_subscriptable(variable);
+    if (ndim(variable) == 0) raise_not_subscriptable(variable);
     std::vector<Expression> subscripts;
     for (IndexItem& item : *items) subscripts.push_back(std::move(item.expression));
     check_subscript_list(subscripts);

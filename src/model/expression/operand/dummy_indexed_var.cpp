@@ -18,16 +18,9 @@ Expression make_dummy_element(const DecisionVar& variable, size_t k, Expression 
 }
 
 Expression reduce(const DummyIndexedVar& var, ReductionKind kind) {
-  const DecisionVar& variable = var.variable.as<DecisionVar>();
-  if (variable.shape.empty()) {
-    modeling_error(std::string("the scalar `") + kind_text(variable.kind) +
-                   "Var { name: " + variable.name + " }` is not subscriptable");
-  }
+  if (ndim(var.variable) == 0) raise_not_subscriptable(var.variable);
   Expression subscript = make_subscript(var.variable, var.subscripts);
-  if (const uint64_t n = ndim(subscript)) {
-    modeling_error("the dimensionality of the subscripted variable `" + subscript_text(subscript) +
-                   "` must be zero, but actually " + std::to_string(n));
-  }
+  if (ndim(subscript) != 0) raise_not_scalar(subscript);
   std::vector<ReductionIndex> indices;
   for (const Expression& dummy : var.dummy_indices) indices.push_back({dummy, Condition()});
   return make_reduction(kind, indices, std::move(subscript));

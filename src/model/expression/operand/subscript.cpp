@@ -28,6 +28,35 @@ std::string variable_text(const Expression& variable) {
   }
 }
 
+std::string operand_text(const Expression& operand) {
+  switch (operand.kind()) {
+    case NodeKind::Placeholder:
+      return "Placeholder { name: " + operand.as<Placeholder>().name + " }";
+    case NodeKind::Element:
+      return "Element { name: " + operand.as<Element>().name + " }";
+    case NodeKind::DecisionVar: {
+      const DecisionVar& v = operand.as<DecisionVar>();
+      return std::string(kind_text(v.kind)) + "Var { name: " + v.name + " }";
+    }
+    default:
+      return subscript_text(operand);
+  }
+}
+
+void raise_not_subscriptable(const Expression& scalar) {
+  modeling_error("the scalar `" + operand_text(scalar) + "` is not subscriptable");
+}
+
+void raise_not_scalar(const Expression& operand) {
+  const std::string actually = std::to_string(ndim(operand));
+  if (operand.is<Subscript>()) {
+    modeling_error("the dimensionality of the subscripted variable `" + operand_text(operand) +
+                   "` must be zero, but actually " + actually);
+  }
+  modeling_error("the dimensionality of the " + operand_text(operand) +
+                 " must be zero, but is actually " + actually);
+}
+
 Expression make_subscript(const Expression& variable, std::vector<Expression> subscripts) {
   const uint64_t d = ndim(variable);
   const uint64_t n = subscripts.size();

@@ -16,4 +16,14 @@ Expression make_subscript(const Expression& variable, std::vector<Expression> su
 // How messages name a variable: its name, or the subscript text of a Subscript.
 std::string variable_text(const Expression& variable);
 
+// How messages name an operand as a record: "Placeholder { name: a }", "BinaryVar { name: x }",
+// or the subscript text of a Subscript.
+std::string operand_text(const Expression& operand);
+
+// "the scalar `...` is not subscriptable".
+[[noreturn]] void raise_not_subscriptable(const Expression& scalar);
+
+// The dimensionality error of an operand that must be scalar but is not.
+[[noreturn]] void raise_not_scalar(const Expression& operand);
+
 }  // namespace vn

@@ -32,8 +32,6 @@ std::optional<Number> take_out_number(std::vector<Expression>& terms) {
   return std::nullopt;
 }
 
-Number value_of(const Expression& literal) { return literal.as<NumberLit>().value; }
-
 }  // namespace
 
 Expression new_sum(std::vector<Expression> terms) {
@@ -55,14 +53,14 @@ Expression new_sum(const Expression& first, const Expression& second) {
   }
   // With one number the total is that number, so its own node serves as the last term.
   const Expression& number = first_number ? first : second;
-  const bool zero = (Number(int64_t{0}) + value_of(number)).is_zero();
+  const bool zero = (Number(int64_t{0}) + literal_value(number)).is_zero();
   return with_inherited_answer(
       plain_sum(TermList(first_number ? second : first), zero ? Expression() : number),
       *first.node(), *second.node());
 }
 
 Expression sum_plus_number(const CommutativeOp& sum, Number n) {
-  const Number total = sum.constant ? value_of(sum.constant) + n : n;
+  const Number total = sum.constant ? literal_value(sum.constant) + n : n;
   if (sum.literal_in_body) {
     std::vector<Expression> terms = sum.body.to_vector();
     terms.push_back(number_lit(total));
@@ -76,7 +74,7 @@ Expression sum_plus_number(const CommutativeOp& sum, Number n) {
 Expression sum_with_term(const CommutativeOp& sum, const Expression& term) {
   if (const NumberLit* n = term.get_if<NumberLit>()) {
     // As a term, a number joins the numeric last term without the zero cleanup.
-    const Number total = sum.constant ? value_of(sum.constant) + n->value : n->value;
+    const Number total = sum.constant ? literal_value(sum.constant) + n->value : n->value;
     return make_expression<CommutativeOp>(sum.body, number_lit(total), OptText{},
                                           CommutativeKind::Add, sum.literal_in_body);
   }
@@ -99,9 +97,9 @@ Expression merged_sums(const CommutativeOp& lhs, const CommutativeOp& rhs) {
   Expression constant;
   if (lhs.constant || rhs.constant) {
     const Number total = lhs.constant && rhs.constant
-                             ? value_of(lhs.constant) + value_of(rhs.constant)
-                         : lhs.constant ? value_of(lhs.constant)
-                                        : value_of(rhs.constant);
+                             ? literal_value(lhs.constant) + literal_value(rhs.constant)
+                         : lhs.constant ? literal_value(lhs.constant)
+                                        : literal_value(rhs.constant);
     if (!total.is_zero()) constant = number_lit(total);
   }
   if (body.size() == 1 && !constant) return body[0];

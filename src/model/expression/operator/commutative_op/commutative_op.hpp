@@ -6,6 +6,9 @@
 
 namespace vn {
 
+// The value of a number literal.
+inline Number literal_value(const Expression& literal) { return literal.as<NumberLit>().value; }
+
 // A sum, product, minimum or maximum holding exactly `terms`, in order (no folding).
 Expression make_commutative(std::vector<Expression> terms, CommutativeKind kind,
                             OptText latex = {});

@@ -12,8 +12,6 @@ Expression product_of(TermList body, Expression coefficient, bool literal_in_bod
                                         CommutativeKind::Mul, literal_in_body);
 }
 
-Number value_of(const Expression& literal) { return literal.as<NumberLit>().value; }
-
 }  // namespace
 
 Expression new_product(std::vector<Expression> terms) {
@@ -37,14 +35,14 @@ Expression new_product(const Expression& first, const Expression& second) {
   // With one number the product of the numbers is that number, so its own node serves as the
   // coefficient.
   const Expression& number = first_number ? first : second;
-  const bool one = (Number(int64_t{1}) * value_of(number)).is_one();
+  const bool one = (Number(int64_t{1}) * literal_value(number)).is_one();
   return with_inherited_answer(
       product_of(TermList(first_number ? second : first), one ? Expression() : number, false),
       *first.node(), *second.node());
 }
 
 Expression product_times_number(const CommutativeOp& product, Number n) {
-  const Number coefficient = product.constant ? value_of(product.constant) * n : n;
+  const Number coefficient = product.constant ? literal_value(product.constant) * n : n;
   return product_of(product.body, number_lit(coefficient), product.literal_in_body);
 }
 
@@ -60,8 +58,8 @@ Expression merged_products(const CommutativeOp& lhs, const CommutativeOp& rhs) {
   if (rhs.constant && !rest.empty()) std::rotate(rest.begin(), rest.end() - 1, rest.end());
   Expression coefficient = lhs.constant;
   if (rhs.constant) {
-    const Number c = value_of(rhs.constant);
-    coefficient = number_lit(lhs.constant ? value_of(lhs.constant) * c : c);
+    const Number c = literal_value(rhs.constant);
+    coefficient = number_lit(lhs.constant ? literal_value(lhs.constant) * c : c);
   }
   TermList body = lhs.body;
   bool literal_in_body = lhs.literal_in_body;
